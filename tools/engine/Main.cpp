@@ -1,0 +1,75 @@
+// ludex-engine: answers game-engine queries, one line per command.
+//
+// With arguments, the arguments form one command: its answer is printed and
+// the exit status is 0, or 2 when the command was malformed. Without
+// arguments, every line of standard input is one command and gets one answer
+// line, until the end of input.
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/engine/EngineCommands.h"
+
+namespace engine {
+
+long long ParseNumber(const std::string& text, long long min, long long max, const char* what) {
+  if (text.empty() || text.size() > 18)
+    throw EngineError(std::string("bad ") + what + " '" + text + "'");
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') throw EngineError(std::string("bad ") + what + " '" + text + "'");
+    value = value * 10 + (c - '0');
+  }
+  if (value < min || value > max)
+    throw EngineError(std::string(what) + " out of range: " + text + " (" + std::to_string(min) +
+                      ".." + std::to_string(max) + ")");
+  return value;
+}
+
+}  // namespace engine
+
+namespace {
+
+// Runs one command; returns false when it was malformed.
+bool Answer(const std::vector<std::string>& words, std::ostream& out) {
+  try {
+    if (words.empty()) throw engine::EngineError("empty command");
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (words[0] == "checkers")
+      out << engine::RunCheckersCommand(rest) << '\n';
+    else if (words[0] == "chess")
+      out << engine::RunChessCommand(rest) << '\n';
+    else
+      throw engine::EngineError("unknown game '" + words[0] + "' (checkers or chess)");
+    return true;
+  } catch (const std::exception& error) {
+    out << "error: " << error.what() << '\n';
+    return false;
+  }
+}
+
+std::vector<std::string> SplitWords(const std::string& line) {
+  std::istringstream stream(line);
+  std::vector<std::string> words;
+  for (std::string word; stream >> word;) words.push_back(word);
+  return words;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  if (argc > 1) {
+    // A chess position holds spaces, so the arguments are joined and split
+    // again the same way an input line is.
+    std::string line;
+    for (int i = 1; i < argc; ++i) line += std::string(i > 1 ? " " : "") + argv[i];
+    return Answer(SplitWords(line), std::cout) ? 0 : 2;
+  }
+  for (std::string line; std::getline(std::cin, line);) {
+    Answer(SplitWords(line), std::cout);
+    std::cout.flush();
+  }
+  return 0;
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only when some are missing.
+# Usage: tools/install-deps.sh [test]   ("test" adds the test-only packages)
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev)
+if [[ "${1:-}" == "test" ]]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth zip)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
