@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// A stream that cannot be opened or used as asked.
+class EStreamError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class SeekOrigin { Begin, Current, End };
+
+// A byte stream with a position: the common ground of files, memory blocks,
+// decorators and the skin engine's packs.
+class TStream {
+ public:
+  virtual ~TStream() = default;
+
+  // Reads up to count bytes at the position; returns how many were read
+  // (0 at the end of the stream).
+  virtual std::int64_t Read(void* buffer, std::int64_t count) = 0;
+  // Writes count bytes at the position; returns how many were written.
+  virtual std::int64_t Write(const void* buffer, std::int64_t count) = 0;
+  // Moves the position and returns the new one.
+  virtual std::int64_t Seek(std::int64_t offset, SeekOrigin origin) = 0;
+  virtual std::int64_t GetSize();
+
+  std::int64_t GetPosition() { return Seek(0, SeekOrigin::Current); }
+  void SetPosition(std::int64_t position) { Seek(position, SeekOrigin::Begin); }
+
+  // Reads exactly count bytes or throws EStreamError.
+  void ReadBuffer(void* buffer, std::int64_t count);
+  // Writes exactly count bytes or throws EStreamError.
+  void WriteBuffer(const void* buffer, std::int64_t count);
+  void WriteString(const std::string& text) {
+    WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+  }
+  // Reads from the position to the end.
+  std::vector<std::uint8_t> ReadAll();
+};
+
+// A growable block of memory; seeking past the end is allowed and a write
+// there fills the gap with zero bytes.
+class TMemoryStream : public TStream {
+ public:
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::vector<std::uint8_t> data) : data_(std::move(data)) {}
+  TMemoryStream(const void* data, std::size_t size);
+
+  std::int64_t Read(void* buffer, std::int64_t count) override;
+  std::int64_t Write(const void* buffer, std::int64_t count) override;
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t GetSize() override { return static_cast<std::int64_t>(data_.size()); }
+
+  const std::vector<std::uint8_t>& Data() const { return data_; }
+  std::vector<std::uint8_t>& Data() { return data_; }
+  void Clear() {
+    data_.clear();
+    position_ = 0;
+  }
+
+ private:
+  std::vector<std::uint8_t> data_;
+  std::int64_t position_ = 0;
+};
+
+// A file on disk. Files are always opened shared: other readers and writers
+// may have the same file open.
+class TFileStream : public TStream {
+ public:
+  enum class Mode {
+    Read,       // existing file, read only
+    ReadWrite,  // existing file, read and write
+    Create,     // new or emptied file, read and write
+    Append      // existing or new file, writes go to its end
+  };
+
+  // Throws EStreamError naming the path when the file cannot be opened.
+  TFileStream(const std::string& path, Mode mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
+  std::int64_t Read(void* buffer, std::int64_t count) override;
+  std::int64_t Write(const void* buffer, std::int64_t count) override;
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t GetSize() override;
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace platform
