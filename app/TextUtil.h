@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small string helpers shared by the application frame: ASCII case rules
+// (names, keys and ids ignore the case of ASCII letters only) and trimming.
+namespace app {
+
+constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// True when both texts are equal ignoring the case of ASCII letters.
+bool SameText(std::string_view a, std::string_view b);
+// Orders two texts ignoring the case of ASCII letters (<0, 0, >0).
+int CompareText(std::string_view a, std::string_view b);
+// True when text begins with prefix, ignoring the case of ASCII letters.
+bool StartsWithText(std::string_view text, std::string_view prefix);
+
+// Removes spaces and control characters (every byte up to 0x20) at both ends.
+std::string Trim(std::string_view text);
+
+// Replaces every occurrence of `from` (not empty) by `to`.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+}  // namespace app
