@@ -3,7 +3,7 @@
 # Usage: tools/install-deps.sh [test]   ("test" adds the test-only packages)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev)
 if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth zip)
 fi
