@@ -1,0 +1,255 @@
+#include "platform/Application.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWheelEvent>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <optional>
+
+#include "platform/detail/QtBridge.h"
+#include "platform/detail/WindowImpl.h"
+
+#ifdef LUDEX_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+TExceptionHandler& ExceptionHandler() {
+  static TExceptionHandler handler;
+  return handler;
+}
+
+TAppHook& AppHook() {
+  static TAppHook hook;
+  return hook;
+}
+
+struct TLoopState {
+  std::optional<int> PendingQuit;
+  std::string Title;
+};
+
+TLoopState& LoopState() {
+  static TLoopState state;
+  return state;
+}
+
+void ReportException(const std::string& message) {
+  const TExceptionHandler& handler = ExceptionHandler();
+  if (!handler) {
+    std::fprintf(stderr, "ludex: unhandled exception: %s\n", message.c_str());
+    return;
+  }
+  try {
+    handler(message);
+  } catch (...) {
+    // The handler itself failed; the loop must still go on.
+    std::fprintf(stderr, "ludex: exception in the exception handler: %s\n", message.c_str());
+  }
+}
+
+void RunHook(TAppEvent event) {
+  if (AppHook()) CallGuarded([event] { AppHook()(event); });
+}
+
+// The Qt application of the program: no exception ever leaves notify, and
+// every key and wheel event passes the top-level window's preview first.
+class TQtApplication : public QApplication {
+ public:
+  TQtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    ++detail::DispatchDepth();
+    bool result = false;
+    try {
+      result = Dispatch(receiver, event);
+    } catch (...) {
+      HandleCurrentException();
+    }
+    --detail::DispatchDepth();
+    return result;
+  }
+
+ private:
+  bool Dispatch(QObject* receiver, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        detail::PreviewKey(receiver, static_cast<QKeyEvent*>(event))) {
+      return true;
+    }
+    if (event->type() == QEvent::Wheel &&
+        detail::RouteWheel(receiver, static_cast<QWheelEvent*>(event))) {
+      return true;
+    }
+    return QApplication::notify(receiver, event);
+  }
+};
+
+bool CanConnectToX11() {
+#ifdef LUDEX_HAVE_XCB
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  const bool ok = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return ok;
+#else
+  return true;
+#endif
+}
+
+}  // namespace
+
+std::string GraphicalSessionProblem() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return {};
+  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (!x11 && !wayland) return "no graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+  if (x11 && !wayland && !CanConnectToX11()) {
+    return "no graphical session (cannot connect to the X display \"" +
+           qEnvironmentVariable("DISPLAY").toStdString() + "\")";
+  }
+  return {};
+}
+
+struct TApplication::TImpl {
+  int Argc = 1;
+  char Arg0[6] = "ludex";
+  char* Argv[2] = {Arg0, nullptr};
+  std::unique_ptr<TQtApplication> App;
+};
+
+TApplication::TApplication() : impl_(std::make_unique<TImpl>()) {
+  if (QCoreApplication::instance() != nullptr) {
+    throw std::logic_error("TApplication: an application object exists already");
+  }
+  if (const std::string problem = GraphicalSessionProblem(); !problem.empty()) {
+    std::fprintf(stderr, "ludex: %s\n", problem.c_str());
+    std::exit(1);
+  }
+  impl_->App = std::make_unique<TQtApplication>(impl_->Argc, impl_->Argv);
+  // The program decides itself when to quit (when no skinned window is
+  // visible any more).
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(impl_->App.get(), &QGuiApplication::commitDataRequest,
+                   [](QSessionManager&) { RunHook(TAppEvent::EndSession); });
+  QObject::connect(impl_->App.get(), &QGuiApplication::applicationStateChanged,
+                   [](Qt::ApplicationState) { RunHook(TAppEvent::ActivationChanged); });
+}
+
+TApplication::~TApplication() {
+  LoopState() = TLoopState{};
+  impl_->App.reset();
+}
+
+bool ApplicationExists() { return QCoreApplication::instance() != nullptr; }
+
+int RunMessageLoop() {
+  TLoopState& state = LoopState();
+  if (state.PendingQuit) {
+    const int code = *state.PendingQuit;
+    state.PendingQuit.reset();
+    return code;
+  }
+  const int code = QApplication::exec();
+  state.PendingQuit.reset();
+  return code;
+}
+
+void PostQuit(int exitCode) {
+  LoopState().PendingQuit = exitCode;
+  QMetaObject::invokeMethod(
+      qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+}
+
+void ProcessMessages() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void PostDeferred(std::function<void()> call) {
+  QMetaObject::invokeMethod(
+      qApp, [call = std::move(call)] { CallGuarded(call); }, Qt::QueuedConnection);
+}
+
+void SetExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+
+void CallGuarded(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (...) {
+    HandleCurrentException();
+  }
+}
+
+void HandleCurrentException() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    ReportException(error.what());
+  } catch (...) {
+    ReportException("Unknown exception");
+  }
+}
+
+void SetApplicationTitle(const std::string& title) { LoopState().Title = title; }
+
+std::string ApplicationTitle() { return LoopState().Title; }
+
+void SetApplicationHook(TAppHook hook) { AppHook() = std::move(hook); }
+
+bool IsApplicationActive() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
+
+struct TTimer::TImpl {
+  std::function<void()> OnTimer;
+  std::unique_ptr<QTimer> Timer;
+  bool InCallback = false;
+  bool* DestroyedFlag = nullptr;
+};
+
+TTimer::TTimer(int intervalMs, std::function<void()> onTimer) : impl_(std::make_unique<TImpl>()) {
+  impl_->OnTimer = std::move(onTimer);
+  impl_->Timer = std::make_unique<QTimer>();
+  impl_->Timer->setInterval(intervalMs < 0 ? 0 : intervalMs);
+  TImpl* impl = impl_.get();
+  QObject::connect(impl_->Timer.get(), &QTimer::timeout, [impl] {
+    if (!impl->OnTimer) return;
+    bool destroyed = false;
+    impl->DestroyedFlag = &destroyed;
+    impl->InCallback = true;
+    CallGuarded(impl->OnTimer);
+    if (destroyed) return;
+    impl->InCallback = false;
+    impl->DestroyedFlag = nullptr;
+  });
+}
+
+TTimer::~TTimer() {
+  impl_->Timer->stop();
+  if (impl_->InCallback) {
+    // Destroyed from its own callback: the QTimer is still emitting.
+    *impl_->DestroyedFlag = true;
+    impl_->Timer.release()->deleteLater();
+  }
+}
+
+void TTimer::SetEnabled(bool enabled) {
+  if (enabled) {
+    if (!impl_->Timer->isActive()) impl_->Timer->start();
+  } else {
+    impl_->Timer->stop();
+  }
+}
+
+bool TTimer::Enabled() const { return impl_->Timer->isActive(); }
+
+void TTimer::SetInterval(int intervalMs) {
+  impl_->Timer->setInterval(intervalMs < 0 ? 0 : intervalMs);
+}
+
+int TTimer::Interval() const { return impl_->Timer->interval(); }
+
+}  // namespace platform

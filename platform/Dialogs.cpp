@@ -1,0 +1,33 @@
+#include "platform/Dialogs.h"
+
+#include <QMessageBox>
+
+#include "platform/detail/QtBridge.h"
+
+namespace platform {
+
+namespace {
+
+QMessageBox::Icon QtIcon(TMessageIcon icon) {
+  switch (icon) {
+    case TMessageIcon::None:
+      return QMessageBox::NoIcon;
+    case TMessageIcon::Information:
+      return QMessageBox::Information;
+    case TMessageIcon::Warning:
+      return QMessageBox::Warning;
+    case TMessageIcon::Error:
+      return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon) {
+  QMessageBox box(QtIcon(icon), detail::ToQString(caption), detail::ToQString(text),
+                  QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace platform

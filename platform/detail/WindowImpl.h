@@ -1,0 +1,121 @@
+#pragma once
+
+// The state behind TWindowBase and the Qt widget that hosts owner-drawn
+// windows. Internal to the platform layer.
+
+#include <QEventLoop>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Region.h"
+#include "platform/Window.h"
+
+class QKeyEvent;
+class QWheelEvent;
+
+namespace platform::detail {
+
+// Where a child was, and how large its parent was, when its bounds were last
+// set by the program: anchors are measured from there.
+struct TAnchorOrigin {
+  TRect Bounds;
+  int ParentWidth = 0;
+  int ParentHeight = 0;
+};
+
+struct TWindowImpl {
+  TWindowBase* Owner = nullptr;
+  QWidget* Widget = nullptr;  // owned; deleted by ~TWindowBase
+  bool IsTop = false;
+  std::uintptr_t Handle = 0;
+  TWindowBase* Parent = nullptr;
+  std::vector<TWindowBase*> Children;
+
+  TAnchors Anchors = akLeft | akTop;
+  TAlign Align = TAlign::None;
+  TAnchorOrigin Origin;
+  QSize LastSize{-1, -1};
+
+  bool Visible = false;
+  TColor OwnColor = 0;
+  bool ParentColor = false;
+  std::string Text;
+  std::string Hint;
+  TCursor Cursor = TCursor::Default;
+  bool CursorOverridden = false;
+  std::optional<TRegion> Region;
+  TPopupMenu* Menu = nullptr;
+  TWindowClient* Client = nullptr;
+
+  bool TrackLeave = false;
+  bool MouseInside = false;
+  bool InvalidPending = false;
+  TBitmap BackBuffer;
+
+  // Top-level windows only.
+  QEventLoop* ModalLoop = nullptr;
+  bool* DestroyedFlag = nullptr;  // set while ShowModal runs
+  bool HiddenByApplication = false;
+  bool Topmost = false;
+};
+
+// The widget of top-level and child windows: it paints through the owner's
+// OnPaint and turns Qt's events into the owner's hooks.
+class THostWidget : public QWidget {
+ public:
+  THostWidget(TWindowImpl& impl, QWidget* parent, Qt::WindowFlags flags);
+  // Cuts the widget off from its window (the window is going away).
+  void Detach() { impl_ = nullptr; }
+  TWindowImpl* Impl() const { return impl_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  TWindowImpl* impl_;
+};
+
+// Gives every window a new handle.
+std::uintptr_t NextHandle();
+// Whether the window with that handle still exists (handles are never
+// reused, so a stale pointer never matches).
+bool WindowAlive(const TWindowBase* window, std::uintptr_t handle);
+void ForgetWindow(std::uintptr_t handle);
+// Registers a window with its parent and sets up what every window shares
+// (called by the constructors of the window classes).
+void AttachWindow(TWindowImpl& impl);
+// Makes the window's present bounds the reference of its anchors.
+void CaptureOrigin(TWindowImpl& impl);
+// Gives a native control (not owner-drawn) the window's background colour.
+void ApplyPaletteColor(TWindowImpl& impl);
+// Re-applies anchors and docking to the children of the window.
+void LayoutChildren(TWindowBase& parent);
+// Key preview and wheel routing for top-level windows, called for every
+// event the application dispatches; true when the event was consumed.
+bool PreviewKey(QObject* receiver, QKeyEvent* event);
+bool RouteWheel(QObject* receiver, QWheelEvent* event);
+// The window the widget belongs to, if it is one of ours.
+TWindowBase* WindowOfWidget(QWidget* widget);
+// Remembers the cursor position of a mouse event (the offscreen platform
+// has no cursor of its own).
+void NoteCursor(TPoint screen);
+// Nesting depth of event dispatch: widgets are deleted later while their
+// events are being handled.
+int& DispatchDepth();
+
+}  // namespace platform::detail
