@@ -40,7 +40,7 @@ std::optional<platform::TRegion> TAlphaImage::CreateRegion(const TRect& /*rect*/
 TAlphaBMPImage::TAlphaBMPImage(const platform::TBitmap& bitmap) : Bitmap(&bitmap) {
   Width = bitmap.Width();
   Height = bitmap.Height();
-  Transparent = false;
+  Transparent = bitmap.IsTransparent();
 }
 
 const std::uint8_t* TAlphaBMPImage::ScanLine(int row) const {

@@ -27,23 +27,15 @@ platform::TBitmap RenderToBitmap(const TAlphaImage& image, const TRect& src, int
   return bitmap;
 }
 
-// The runs of mask-coloured pixels of a bitmap, one rectangle per run.
-std::vector<TRect> MaskRuns(const platform::TBitmap& bitmap, platform::TColor mask) {
-  std::vector<TRect> runs;
-  const int width = bitmap.Width();
+bool HasMaskPixel(const platform::TBitmap& bitmap, platform::TColor mask) {
+  const std::uint32_t maskPixel = platform::TBitmap::PixelFromColor(mask);
   for (int y = 0; y < bitmap.Height(); ++y) {
-    const std::uint32_t* line = bitmap.Row(y);
-    int runStart = -1;
-    for (int x = 0; x <= width; ++x) {
-      const bool masked = x < width && platform::TBitmap::ColorFromPixel(line[x]) == mask;
-      if (masked && runStart < 0) runStart = x;
-      if (!masked && runStart >= 0) {
-        runs.push_back(TRect{runStart, y, x, y + 1});
-        runStart = -1;
-      }
+    const std::uint32_t* row = bitmap.Row(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      if ((row[x] & 0xFFFFFF) == maskPixel) return true;
     }
   }
-  return runs;
+  return false;
 }
 
 // Edges of the nine pieces along one axis: the border before the centre, the
@@ -127,11 +119,10 @@ void TAlphedImage::Draw(const TRect& dest, platform::TCanvas& canvas, const TRec
 std::optional<TRegion> TAlphedImage::CreateRegion(const TRect& rect) const {
   if (rect.IsEmpty()) return std::nullopt;
   const platform::TBitmap drawn = RenderToBitmap(*Inner, rect, rect.Width(), rect.Height());
-  const std::vector<TRect> runs = MaskRuns(drawn, MaskColor);
-  if (runs.empty()) return std::nullopt;
-  TRegion region = TRegion(TRect{0, 0, rect.Width(), rect.Height()});
-  region.CombineWith(TRegion::FromRects(runs), platform::TCombineMode::Diff);
-  return region;
+  // The drawing covers the whole rectangle, so the rectangle without its
+  // mask-coloured runs is the drawing's opaque part.
+  if (!HasMaskPixel(drawn, MaskColor)) return std::nullopt;
+  return TRegion::FromBitmapMask(drawn, MaskColor);
 }
 
 // --- TStretchedImage ---

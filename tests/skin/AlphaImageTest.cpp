@@ -69,6 +69,9 @@ TEST(AlphaImageRegion, CutsRowsAndDrawsItsRectangle) {
   const TAlphaBMPImage image(bitmap);
   EXPECT_EQ(image.GetWidth(), 40);
   EXPECT_FALSE(image.IsTransparent());
+  TBitmap keyed = PatternBitmap(2, 2);
+  keyed.SetTransparentColor(kFuchsia);
+  EXPECT_TRUE(TAlphaBMPImage(keyed).IsTransparent());
 
   const TAlphaImageRegion region(image, platform::Rect(10, 20, 24, 35));
   EXPECT_EQ(region.GetWidth(), 14);
