@@ -3,9 +3,11 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/AdvINIFile.h"
 #include "app/Entities.h"
+#include "platform/Files.h"
 #include "platform/Stream.h"
 
 namespace app {
@@ -91,6 +93,13 @@ class TAppCore {
   // Logs the exception's message and shows it with Alert.
   void AppException(const std::string& message);
 
+  // The clock text of "System.Time" for an hour, minute and second: the
+  // colon shows on even seconds and a space on odd ones.
+  static std::string ClockText(int hour, int minute, int second);
+  // The skin list of a "Skins" folder: the empty name (the built-in skin),
+  // every sub-folder and every ".ZIP" file, sorted ignoring case.
+  static std::vector<std::string> SkinListEntries(const std::vector<platform::TDirEntry>& entries);
+
   // Null before CreateUI and after DestroyUI.
   TEntityManager* EntityManager() const { return entityManager_.get(); }
   TUIManagerBase* UIManager() const { return uiManager_.get(); }
@@ -100,6 +109,18 @@ class TAppCore {
   // Makes the UI manager for CreateUI; the program's class returns the real
   // one, the base the least stand-in.
   virtual std::unique_ptr<TUIManagerBase> NewUIManager(TEntityManager& entityManager);
+
+  struct TClockTime {
+    int Hour = 0;
+    int Minute = 0;
+    int Second = 0;
+  };
+  // The local time of day the clock shows.
+  virtual TClockTime LocalClock() const;
+
+  // Opens a URL or a file with the desktop's default action; the result is
+  // not examined.
+  virtual void ShellOpen(const std::string& target, bool maximized);
 
   // Steps of CreateUI and DestroyUI, usable on their own by applications
   // that run without the platform windows (tests, tools).
@@ -127,10 +148,6 @@ class TAppCore {
   void FillSkinList();
   void ApplySelectedSkin();
 
-  // The clock text of "System.Time" for an hour, minute and second: the
-  // colon shows on even seconds and a space on odd ones.
-  static std::string ClockText(int hour, int minute, int second);
-
  private:
   struct TPlatformParts;
 
@@ -142,6 +159,8 @@ class TAppCore {
   std::unique_ptr<TAdvancedINIFile> settings_;
   std::unique_ptr<TEntityManager> entityManager_;
   std::unique_ptr<TUIManagerBase> uiManager_;
+  std::vector<std::string> skinNames_;
+  std::size_t selectedSkin_ = 0;
 
   std::unique_ptr<TBasicEntity> exit_;
   std::unique_ptr<TStringEntity> title_;
