@@ -82,16 +82,16 @@ std::vector<TPiece> NinePieces(const TSplitEdges& columns, const TSplitEdges& ro
 // The tile origins along one axis that a tiling from `start` to `end`
 // (inclusive: a tile starting exactly at `end` is still drawn) places on a
 // target of `limit` pixels. Empty when First > Last.
-struct TileSpan {
+struct TTileSpan {
   std::int64_t First;
   std::int64_t Last;
 };
 
-TileSpan VisibleTiles(int start, int end, int tile, int limit) {
+TTileSpan VisibleTiles(int start, int end, int tile, int limit) {
   std::int64_t first = start;
   // The first tile reaching column 0: tiles before it end at or before 0.
   if (first < 0) first += -first / tile * tile;
-  return TileSpan{first, std::min<std::int64_t>(end, limit - 1)};
+  return TTileSpan{first, std::min<std::int64_t>(end, limit - 1)};
 }
 
 }  // namespace
@@ -141,8 +141,8 @@ void TTiledImage::Draw(const TRect& dest, platform::TCanvas& canvas, const TRect
   if (tileWidth <= 0 || tileHeight <= 0) return;
   // Tiles wholly outside the canvas's bitmap would be clipped away, so only
   // the visible ones are drawn; 64-bit steps keep the edges from wrapping.
-  const TileSpan columns = VisibleTiles(dest.Left, dest.Right, tileWidth, canvas.Target().Width());
-  const TileSpan rows = VisibleTiles(dest.Top, dest.Bottom, tileHeight, canvas.Target().Height());
+  const TTileSpan columns = VisibleTiles(dest.Left, dest.Right, tileWidth, canvas.Target().Width());
+  const TTileSpan rows = VisibleTiles(dest.Top, dest.Bottom, tileHeight, canvas.Target().Height());
   for (std::int64_t y = rows.First; y <= rows.Last; y += tileHeight) {
     for (std::int64_t x = columns.First; x <= columns.Last; x += tileWidth) {
       const int left = static_cast<int>(x);
