@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Stream.h"
+#include "skin/PKZIP.h"
+
+namespace skin {
+
+// A set of named streams: the files of a skin, in a folder or an archive.
+class TStreamPack {
+ public:
+  virtual ~TStreamPack() = default;
+  // Opens the named member for reading; null when there is none. The base
+  // holds nothing.
+  virtual std::unique_ptr<platform::TStream> OpenStream(const std::string& name);
+};
+
+// The files of a folder.
+class TDirStrPack : public TStreamPack {
+ public:
+  // The folder may be given with or without a trailing "/".
+  explicit TDirStrPack(std::string folder);
+  // The file Folder + "/" + name, opened read-only and shared; null when it
+  // is missing, is no regular file or cannot be opened.
+  std::unique_ptr<platform::TStream> OpenStream(const std::string& name) override;
+  const std::string& Folder() const { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+// The members of a ZIP archive.
+class TZIPStrPack : public TStreamPack {
+ public:
+  // Lists the archive from the stream's current position. The stream is not
+  // owned and must stay alive for the life of the pack.
+  explicit TZIPStrPack(platform::TStream& stream);
+  // A new memory stream, positioned at 0, holding the extracted bytes of
+  // every member whose stored name equals name ignoring ASCII case, one
+  // after the other; empty (never null) when no member matches.
+  std::unique_ptr<platform::TStream> OpenStream(const std::string& name) override;
+  const TPKZIP& Zip() const { return zip_; }
+
+ private:
+  TPKZIP zip_;
+};
+
+}  // namespace skin

@@ -1,0 +1,259 @@
+#include "skin/Inflate.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+
+#include "ZipTestUtil.h"
+
+using skin::TInflater;
+using namespace skintest;
+
+namespace {
+
+constexpr std::size_t kWindow = TInflater::kWindowSize;
+
+struct Result {
+  bool ok;
+  Bytes out;
+};
+
+Result Inflate(const Bytes& packed, std::size_t outSize) {
+  Result result{false, Bytes(outSize, '?')};
+  result.ok = TInflater().Inflate(packed.data(), result.out.data(), outSize, packed.size());
+  return result;
+}
+
+bool AllQuestionMarks(const Bytes& data, std::size_t from) {
+  return std::all_of(data.begin() + static_cast<std::ptrdiff_t>(from), data.end(),
+                     [](std::uint8_t b) { return b == '?'; });
+}
+
+Bytes Prefix(const Bytes& data, std::size_t count) {
+  return Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+void PutFixedLiteral(BitWriter& bits, unsigned literal) {
+  if (literal < 144)
+    bits.PutCode(0x30 + literal, 8);
+  else
+    bits.PutCode(0x190 + literal - 144, 9);
+}
+void PutFixedEnd(BitWriter& bits) { bits.PutCode(0, 7); }
+
+// A stored block of `data`, with a length check that is right or off by one.
+void PutStoredBlock(BitWriter& bits, const Bytes& data, bool final, bool goodCheck = true) {
+  bits.Put(final ? 1 : 0, 1);
+  bits.Put(0, 2);
+  bits.AlignToByte();
+  const auto length = static_cast<std::uint32_t>(data.size());
+  bits.Put(length, 16);
+  bits.Put((~length & 0xFFFF) ^ (goodCheck ? 0 : 1), 16);
+  for (std::uint8_t byte : data) bits.PutByte(byte);
+}
+
+}  // namespace
+
+// Every block type and every kind of match zlib emits, at sizes around the
+// window, decodes byte for byte.
+TEST(Inflate, DecodesWhatZlibWrites) {
+  const struct {
+    int level;
+    int strategy;
+  } kModes[] = {{0, Z_DEFAULT_STRATEGY}, {1, Z_DEFAULT_STRATEGY},
+                {9, Z_DEFAULT_STRATEGY}, {6, Z_FIXED},
+                {6, Z_HUFFMAN_ONLY},     {6, Z_RLE}};
+  for (std::size_t size :
+       {std::size_t{0}, std::size_t{1}, kWindow - 1, kWindow, kWindow + 1, std::size_t{200000}}) {
+    for (const Bytes& data : {SampleText(size), RandomBytes(size, 3)}) {
+      for (const auto& mode : kModes) {
+        const Bytes packed = Deflate(data, mode.level, mode.strategy);
+        const Result result = Inflate(packed, data.size());
+        EXPECT_TRUE(result.ok) << size << " level " << mode.level << " strategy " << mode.strategy;
+        EXPECT_EQ(result.out, data)
+            << size << " level " << mode.level << " strategy " << mode.strategy;
+      }
+    }
+  }
+}
+
+TEST(Inflate, HandBuiltFixedBlockWithOverlappingMatch) {
+  BitWriter bits;
+  bits.Put(1, 1);  // final
+  bits.Put(1, 2);  // fixed Huffman
+  PutFixedLiteral(bits, 'a');
+  PutFixedLiteral(bits, 0xE9);  // a nine-bit literal
+  bits.PutCode(265 - 256, 7);   // length 11 + 1 extra bit
+  bits.Put(1, 1);               // -> 12
+  bits.PutCode(1, 5);           // distance 2
+  PutFixedEnd(bits);
+  const Result result = Inflate(bits.Finish(), 14);
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.out, ToBytes("a\xE9"
+                                "a\xE9"
+                                "a\xE9"
+                                "a\xE9"
+                                "a\xE9"
+                                "a\xE9"
+                                "a\xE9"));
+}
+
+// Input bytes past the end read as zero, and seven zero bits are the fixed
+// code's end of block: a stream cut right before its end code still ends.
+TEST(Inflate, InputPastTheEndReadsAsZero) {
+  BitWriter bits;
+  bits.Put(1, 1);
+  bits.Put(1, 2);
+  PutFixedLiteral(bits, 'o');
+  PutFixedLiteral(bits, 'k');
+  const Result result = Inflate(bits.Finish(), 2);
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.out, ToBytes("ok"));
+}
+
+// Output is delivered a window at a time: a truncated stream leaves every
+// byte after the last whole window it reached as "?".
+TEST(Inflate, TruncatedStreamLeavesUnreachedBytes) {
+  const Bytes data = SampleText(3 * kWindow + 5000);
+  const Bytes packed = Deflate(data, 6, Z_FIXED, true);
+  for (double share : {0.2, 0.5, 0.9}) {
+    const Bytes cut = Prefix(packed, static_cast<std::size_t>(packed.size() * share));
+    TInflater inflater;
+    Bytes out(data.size(), '?');
+    EXPECT_FALSE(inflater.Inflate(cut.data(), out.data(), out.size(), cut.size()));
+    const std::size_t delivered = inflater.DecodedLength() / kWindow * kWindow;
+    ASSERT_LT(delivered, data.size());
+    EXPECT_EQ(Prefix(out, delivered), Prefix(data, delivered)) << share;
+    EXPECT_TRUE(AllQuestionMarks(out, delivered)) << share;
+  }
+}
+
+TEST(Inflate, StoredBlockLengthCheck) {
+  const Bytes first = SampleText(40000);
+  BitWriter bits;
+  PutStoredBlock(bits, first, false);
+  PutStoredBlock(bits, ToBytes("tail"), true, false);
+  Result result = Inflate(bits.Finish(), first.size() + 4);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(Prefix(result.out, kWindow), Prefix(first, kWindow));
+  EXPECT_TRUE(AllQuestionMarks(result.out, kWindow));
+
+  BitWriter good;
+  PutStoredBlock(good, first, false);
+  PutStoredBlock(good, ToBytes("tail"), true);
+  result = Inflate(good.Finish(), first.size() + 4);
+  EXPECT_TRUE(result.ok);
+  Bytes expected = first;
+  for (char c : std::string("tail")) expected.push_back(c);
+  EXPECT_EQ(result.out, expected);
+}
+
+TEST(Inflate, DecodingErrorsKeepEarlierContents) {
+  // Block type 3.
+  BitWriter reserved;
+  reserved.Put(1, 1);
+  reserved.Put(3, 2);
+  EXPECT_TRUE(AllQuestionMarks(Inflate(reserved.Finish(), 10).out, 0));
+
+  // A distance reaching before the first byte.
+  BitWriter far;
+  far.Put(1, 1);
+  far.Put(1, 2);
+  PutFixedLiteral(far, 'x');
+  far.PutCode(257 - 256, 7);  // length 3
+  far.PutCode(1, 5);          // distance 2, one byte too far
+  PutFixedEnd(far);
+  Result result = Inflate(far.Finish(), 4);
+  EXPECT_FALSE(result.ok);
+  EXPECT_TRUE(AllQuestionMarks(result.out, 0));
+
+  // Distance codes 30 and 31 do not exist.
+  BitWriter badDistance;
+  badDistance.Put(1, 1);
+  badDistance.Put(1, 2);
+  PutFixedLiteral(badDistance, 'x');
+  badDistance.PutCode(257 - 256, 7);
+  badDistance.PutCode(30, 5);
+  EXPECT_FALSE(Inflate(badDistance.Finish(), 4).ok);
+
+  // Dynamic headers: too many length codes; an over-subscribed code-length
+  // code; a repeat with no previous length; no end-of-block code.
+  const auto dynamicHeader = [](unsigned hlit, unsigned hdist, unsigned hclen) {
+    BitWriter bits;
+    bits.Put(1, 1);
+    bits.Put(2, 2);
+    bits.Put(hlit, 5);
+    bits.Put(hdist, 5);
+    bits.Put(hclen, 4);
+    return bits;
+  };
+  BitWriter tooMany = dynamicHeader(30, 0, 15);
+  for (int i = 0; i < 19; ++i) tooMany.Put(4, 3);
+  EXPECT_FALSE(Inflate(tooMany.Finish(), 4).ok);
+
+  BitWriter oversubscribed = dynamicHeader(0, 0, 15);
+  for (int i = 0; i < 19; ++i) oversubscribed.Put(1, 3);
+  EXPECT_FALSE(Inflate(oversubscribed.Finish(), 4).ok);
+
+  // Code lengths 1 for symbols 16 and 17 (the first two in the order):
+  // a complete two-symbol code where "0" is symbol 16.
+  BitWriter repeatFirst = dynamicHeader(0, 0, 0);
+  repeatFirst.Put(1, 3);
+  repeatFirst.Put(1, 3);
+  repeatFirst.Put(0, 3);
+  repeatFirst.Put(0, 3);
+  repeatFirst.PutCode(0, 1);  // symbol 16 first
+  repeatFirst.Put(0, 2);
+  EXPECT_FALSE(Inflate(repeatFirst.Finish(), 4).ok);
+
+  // All 258 lengths zero, written as two runs of 129 zeros (symbol 18):
+  // the end-of-block code has no length.
+  BitWriter noEnd = dynamicHeader(0, 0, 0);
+  noEnd.Put(0, 3);  // 16 unused
+  noEnd.Put(1, 3);  // 17 -> code "0"
+  noEnd.Put(1, 3);  // 18 -> code "1"
+  noEnd.Put(0, 3);  // 0 unused
+  for (int i = 0; i < 2; ++i) {
+    noEnd.PutCode(1, 1);
+    noEnd.Put(129 - 11, 7);
+  }
+  EXPECT_FALSE(Inflate(noEnd.Finish(), 4).ok);
+}
+
+// A destination shorter than the stream: whole windows that fit are
+// delivered; the window that does not fit is dropped with all after it.
+TEST(Inflate, ChunkThatDoesNotFitIsDropped) {
+  const Bytes data = SampleText(3 * kWindow + 100);
+  const Bytes packed = Deflate(data, 9, Z_DEFAULT_STRATEGY);
+  for (std::size_t outSize : {kWindow + 10, 2 * kWindow, 2 * kWindow + 200, 3 * kWindow + 99}) {
+    const Result result = Inflate(packed, outSize);
+    EXPECT_FALSE(result.ok);
+    const std::size_t delivered = outSize / kWindow * kWindow;
+    EXPECT_EQ(Prefix(result.out, delivered), Prefix(data, delivered)) << outSize;
+    EXPECT_TRUE(AllQuestionMarks(result.out, delivered)) << outSize;
+  }
+  // A destination larger than the stream gets it all and keeps the rest.
+  const Result larger = Inflate(packed, data.size() + 50);
+  EXPECT_TRUE(larger.ok);
+  EXPECT_EQ(Prefix(larger.out, data.size()), data);
+  EXPECT_TRUE(AllQuestionMarks(larger.out, data.size()));
+}
+
+// Prefixes and corrupted variants of a real stream stay inside the
+// destination and leave every byte past what was decoded untouched (the
+// fast match copy writes a little ahead and must undo that).
+TEST(Inflate, DamagedStreamsStayInBounds) {
+  const Bytes data = SampleText(70000);
+  const Bytes packed = Deflate(data, 9, Z_DEFAULT_STRATEGY);
+  for (std::size_t i = 0; i < packed.size(); i += 97) {
+    Bytes damaged = packed;
+    damaged[i] ^= 0x5A;
+    for (const Bytes& input : {damaged, Prefix(packed, i)}) {
+      TInflater inflater;
+      Bytes out(data.size(), '?');
+      inflater.Inflate(input.data(), out.data(), out.size(), input.size());
+      EXPECT_TRUE(AllQuestionMarks(out, std::min(inflater.DecodedLength(), out.size()))) << i;
+    }
+  }
+}

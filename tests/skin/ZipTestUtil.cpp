@@ -1,0 +1,155 @@
+#include "ZipTestUtil.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+namespace skintest {
+
+Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes SampleText(std::size_t size) {
+  static const char* const kWords[] = {
+      "<BUTTON ", "pos=\"9,6\" ", "bg=\"Main.RB\" ", "link=\"Application.Exit\"",
+      "/>\r\n",   "ab",           "abcabc",          "aaaaaaa",
+      "xyzxyzq",  "<!-- note -->"};
+  std::mt19937 random(7);
+  Bytes result;
+  while (result.size() < size) {
+    const char* word = kWords[random() % std::size(kWords)];
+    for (const char* c = word; *c && result.size() < size; ++c) result.push_back(*c);
+    if (random() % 5 == 0 && result.size() < size) result.push_back('0' + random() % 10);
+  }
+  return result;
+}
+
+Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  Bytes result(size);
+  for (auto& byte : result) byte = static_cast<std::uint8_t>(random());
+  return result;
+}
+
+Bytes Deflate(const Bytes& data, int level, int strategy, bool emptyFinalBlock) {
+  z_stream stream{};
+  if (deflateInit2(&stream, level, Z_DEFLATED, -15, 8, strategy) != Z_OK)
+    throw std::runtime_error("deflateInit2");
+  Bytes result(deflateBound(&stream, data.size()) + 16);
+  stream.next_in = const_cast<Bytef*>(data.data());
+  stream.avail_in = static_cast<uInt>(data.size());
+  stream.next_out = result.data();
+  stream.avail_out = static_cast<uInt>(result.size());
+  if (emptyFinalBlock) deflate(&stream, Z_SYNC_FLUSH);
+  const int status = deflate(&stream, Z_FINISH);
+  deflateEnd(&stream);
+  if (status != Z_STREAM_END) throw std::runtime_error("deflate");
+  result.resize(stream.total_out);
+  return result;
+}
+
+void BitWriter::Put(std::uint32_t value, unsigned count) {
+  for (unsigned i = 0; i < count; ++i) {
+    pending_ |= ((value >> i) & 1) << count_;
+    if (++count_ == 8) {
+      bytes_.push_back(static_cast<std::uint8_t>(pending_));
+      pending_ = 0;
+      count_ = 0;
+    }
+  }
+}
+
+void BitWriter::PutCode(std::uint32_t code, unsigned length) {
+  for (unsigned i = length; i-- > 0;) Put((code >> i) & 1, 1);
+}
+
+void BitWriter::AlignToByte() {
+  if (count_ > 0) Put(0, 8 - count_);
+}
+
+void BitWriter::PutByte(std::uint8_t value) { Put(value, 8); }
+
+Bytes BitWriter::Finish() {
+  AlignToByte();
+  return bytes_;
+}
+
+namespace {
+
+void Put16(Bytes& out, std::uint32_t value) {
+  out.push_back(value & 0xFF);
+  out.push_back((value >> 8) & 0xFF);
+}
+void Put32(Bytes& out, std::uint32_t value) {
+  Put16(out, value & 0xFFFF);
+  Put16(out, value >> 16);
+}
+
+}  // namespace
+
+Bytes BuildZip(const std::vector<ZipMember>& members, const Bytes& trailer) {
+  Bytes out;
+  for (const ZipMember& member : members) {
+    Put32(out, 0x04034B50);
+    Put16(out, 20);      // version needed
+    Put16(out, 0x0002);  // flags
+    Put16(out, member.method);
+    Put16(out, 0x6C21);  // time
+    Put16(out, 0x5A87);  // date
+    Put32(out, member.crc);
+    Put32(out, static_cast<std::uint32_t>(member.data.size()));
+    Put32(out, member.uncompressedSize);
+    Put16(out, static_cast<std::uint32_t>(member.name.size()));
+    Put16(out, static_cast<std::uint32_t>(member.extra.size()));
+    out.insert(out.end(), member.name.begin(), member.name.end());
+    out.insert(out.end(), member.extra.begin(), member.extra.end());
+    out.insert(out.end(), member.data.begin(), member.data.end());
+  }
+  out.insert(out.end(), trailer.begin(), trailer.end());
+  return out;
+}
+
+Bytes CentralDirectoryStart() {
+  Bytes out;
+  Put32(out, 0x02014B50);
+  out.resize(46, 0);
+  return out;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "ludex-skin-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
+}
+
+void TempDir::Write(const std::string& name, const Bytes& data) const {
+  const std::filesystem::path path = File(name);
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+}
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+int RunShell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace skintest
