@@ -57,8 +57,10 @@ void TAlphaBMPImage::Draw(const TRect& dest, platform::TCanvas& canvas, const TR
 
 // --- TAlphaImageEffect ---
 
+// An effect of nothing (an emptied pack slot) stands for the error image.
 TAlphaImageEffect::TAlphaImageEffect(std::unique_ptr<TAlphaImage> inner)
-    : Inner(inner.get()), OwnedInner(std::move(inner)) {
+    : OwnedInner(inner ? std::move(inner) : std::make_unique<TErrorAlphaImage>()) {
+  Inner = OwnedInner.get();
   Width = Inner->GetWidth();
   Height = Inner->GetHeight();
 }

@@ -64,7 +64,7 @@ class TAlphaBMPImage : public TAlphaImage {
 // once, at creation, and forwards everything it does not change.
 class TAlphaImageEffect : public TAlphaImage {
  public:
-  // Wraps an image it owns.
+  // Wraps an image it owns; a null image is replaced by the error image.
   explicit TAlphaImageEffect(std::unique_ptr<TAlphaImage> inner);
 
   const std::uint8_t* ScanLine(int row) const override;

@@ -160,6 +160,12 @@ TEST(AlphaImageEffect, ForwardsAndOwnsItsInnerImage) {
   EXPECT_FALSE(borrowed.OwnsInner());
   EXPECT_TRUE(borrowed.IsTransparent());
 
+  // An effect of nothing draws the error image.
+  const TAlphaImageEffect ofNothing(nullptr);
+  EXPECT_NE(dynamic_cast<const TErrorAlphaImage*>(&ofNothing.GetInner()), nullptr);
+  DrawImage(ofNothing, canvas, platform::Rect(0, 0, 4, 4));
+  EXPECT_EQ(target.Pixel(0, 0), kRed);
+
   // A region shifts the source rectangle into the inner image.
   const TAlphaImageRegion region(*inner, platform::Rect(2, 3, 6, 8));
   region.Draw(platform::Rect(0, 0, 8, 10), canvas, platform::Rect(1, 1, 3, 4));
