@@ -64,8 +64,8 @@ TEST(CheckersPosition, EvaluationUsesEachSidesOwnTables) {
   EXPECT_EQ(position.OpponentScore(), 104 + 300);
   EXPECT_EQ(position.Evaluate(), 416 - 404);
   // A man one step from promotion on a side file is worth most.
-  EXPECT_EQ(Board({{"h7", kOwnMan}}).Evaluate(), 190);
-  EXPECT_EQ(Board({{"a2", kOtherMan}}).Evaluate(), -190);
+  EXPECT_EQ(Board({{"a7", kOwnMan}}).Evaluate(), 190);
+  EXPECT_EQ(Board({{"h2", kOtherMan}}).Evaluate(), -190);
 }
 
 TEST(CheckersPosition, ApplyMovePlaysStepsPromotesAndEmptiesStretches) {

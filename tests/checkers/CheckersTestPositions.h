@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,8 +19,12 @@ namespace checkers::fixtures {
 inline TCheckersPosition Board(const std::vector<std::pair<std::string, int>>& pieces) {
   TCheckersPosition position;
   position.Squares.fill(kEmpty);
-  for (const auto& [name, code] : pieces)
-    position.Squares[SquareIndex(name[0] - 'a', name[1] - '1')] = static_cast<std::int8_t>(code);
+  for (const auto& [name, code] : pieces) {
+    const int file = name[0] - 'a', rank = name[1] - '1';
+    if (name.size() != 2 || file < 0 || file > 7 || rank < 0 || rank > 7 || !IsPlayable(file, rank))
+      throw std::invalid_argument("not a playable square: " + name);
+    position.Squares[SquareIndex(file, rank)] = static_cast<std::int8_t>(code);
+  }
   return position;
 }
 
