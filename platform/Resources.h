@@ -30,7 +30,7 @@ class TResourceStream : public TStream {
 
  private:
   std::span<const std::uint8_t> data_;
-  std::int64_t position_ = 0;
+  TBlockCursor cursor_;
 };
 
 // A stream over the named resource, or null when there is none.

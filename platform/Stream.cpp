@@ -35,30 +35,38 @@ TMemoryStream::TMemoryStream(const void* data, std::size_t size)
     : data_(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size) {
 }
 
-std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count) {
-  const std::int64_t size = GetSize();
-  if (count <= 0 || position_ >= size) return 0;
-  const std::int64_t got = std::min(count, size - position_);
-  std::memcpy(buffer, data_.data() + position_, static_cast<std::size_t>(got));
-  position_ += got;
+std::int64_t TBlockCursor::Read(const std::uint8_t* data, std::int64_t size, void* buffer,
+                                std::int64_t count) {
+  if (count <= 0 || Position >= size) return 0;
+  const std::int64_t got = std::min(count, size - Position);
+  std::memcpy(buffer, data + Position, static_cast<std::size_t>(got));
+  Position += got;
   return got;
+}
+
+std::int64_t TBlockCursor::Seek(std::int64_t size, std::int64_t offset, SeekOrigin origin) {
+  std::int64_t base = 0;
+  if (origin == SeekOrigin::Current) base = Position;
+  if (origin == SeekOrigin::End) base = size;
+  Position = std::max<std::int64_t>(0, base + offset);
+  return Position;
+}
+
+std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count) {
+  return cursor_.Read(data_.data(), GetSize(), buffer, count);
 }
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
   if (count <= 0) return 0;
-  const std::int64_t end = position_ + count;
+  const std::int64_t end = cursor_.Position + count;
   if (end > GetSize()) data_.resize(static_cast<std::size_t>(end));
-  std::memcpy(data_.data() + position_, buffer, static_cast<std::size_t>(count));
-  position_ = end;
+  std::memcpy(data_.data() + cursor_.Position, buffer, static_cast<std::size_t>(count));
+  cursor_.Position = end;
   return count;
 }
 
 std::int64_t TMemoryStream::Seek(std::int64_t offset, SeekOrigin origin) {
-  std::int64_t base = 0;
-  if (origin == SeekOrigin::Current) base = position_;
-  if (origin == SeekOrigin::End) base = GetSize();
-  position_ = std::max<std::int64_t>(0, base + offset);
-  return position_;
+  return cursor_.Seek(GetSize(), offset, origin);
 }
 
 namespace {

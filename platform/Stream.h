@@ -45,6 +45,15 @@ class TStream {
   std::vector<std::uint8_t> ReadAll();
 };
 
+// Reading and seeking within a block of memory, shared by the streams over
+// one. Seeking before the start stops at 0; past the end is allowed.
+struct TBlockCursor {
+  std::int64_t Position = 0;
+
+  std::int64_t Read(const std::uint8_t* data, std::int64_t size, void* buffer, std::int64_t count);
+  std::int64_t Seek(std::int64_t size, std::int64_t offset, SeekOrigin origin);
+};
+
 // A growable block of memory; seeking past the end is allowed and a write
 // there fills the gap with zero bytes.
 class TMemoryStream : public TStream {
@@ -62,12 +71,12 @@ class TMemoryStream : public TStream {
   std::vector<std::uint8_t>& Data() { return data_; }
   void Clear() {
     data_.clear();
-    position_ = 0;
+    cursor_.Position = 0;
   }
 
  private:
   std::vector<std::uint8_t> data_;
-  std::int64_t position_ = 0;
+  TBlockCursor cursor_;
 };
 
 // A file on disk. Files are always opened shared: other readers and writers

@@ -1,0 +1,221 @@
+#include "platform/Canvas.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/detail/QtBridge.h"
+
+namespace platform {
+
+namespace {
+
+TRect Intersect(const TRect& a, const TRect& b) {
+  return TRect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+               std::min(a.Bottom, b.Bottom)};
+}
+
+TRect Normalized(const TRect& rect) {
+  return TRect{std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom),
+               std::max(rect.Left, rect.Right), std::max(rect.Top, rect.Bottom)};
+}
+
+// The visible parts of the bitmap: its whole area, or its intersection with
+// every rectangle of the clip region.
+std::vector<TRect> VisibleRects(const TBitmap& bitmap, const TRegion* clip) {
+  const TRect whole{0, 0, bitmap.Width(), bitmap.Height()};
+  if (!clip) return {whole};
+  std::vector<TRect> rects;
+  for (const TRect& rect : clip->Rects()) {
+    const TRect visible = Intersect(rect, whole);
+    if (!visible.IsEmpty()) rects.push_back(visible);
+  }
+  return rects;
+}
+
+// Text can only be laid out once the GUI application object exists (Qt's
+// font database lives there). Without one, text draws nothing and measures 0.
+bool CanUseFonts() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+// Nearest-neighbour mapping of destination offset i (0 <= i < destSize) to a
+// source offset, sampling at the centre of each destination pixel.
+int SourceOffset(std::int64_t i, std::int64_t destSize, std::int64_t srcSize, bool mirror) {
+  const int j = static_cast<int>((2 * i + 1) * srcSize / (2 * destSize));
+  return mirror ? static_cast<int>(srcSize) - 1 - j : j;
+}
+
+}  // namespace
+
+void TCanvas::FillClipped(const TRect& rect, TColor color) {
+  const std::uint32_t pixel = TBitmap::PixelFromColor(color);
+  for (const TRect& visible : VisibleRects(*target_, ClipRegion())) {
+    const TRect part = Intersect(visible, rect);
+    if (part.IsEmpty()) continue;
+    for (int y = part.Top; y < part.Bottom; ++y)
+      std::fill(target_->Row(y) + part.Left, target_->Row(y) + part.Right, pixel);
+  }
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+  if (Brush.Style == TBrushStyle::Solid) FillClipped(rect, Brush.Color);
+}
+
+void TCanvas::FillRect(const TRect& rect, TColor color) { FillClipped(rect, color); }
+
+void TCanvas::Rectangle(const TRect& rect) {
+  const TRect r = Normalized(rect);
+  if (Pen.Style == TPenStyle::Clear) {
+    FillRect(TRect{r.Left, r.Top, r.Right - 1, r.Bottom - 1});
+    return;
+  }
+  // A pen of width w is centred on the one-pixel outline.
+  const int w = std::max(Pen.Width, 1);
+  const int out = (w - 1) / 2, in = w - 1 - out;
+  const TRect outer{r.Left - out, r.Top - out, r.Right + out, r.Bottom + out};
+  const TRect inner{r.Left + 1 + in, r.Top + 1 + in, r.Right - 1 - in, r.Bottom - 1 - in};
+  FillRect(inner);
+  FillClipped(TRect{outer.Left, outer.Top, outer.Right, std::min(inner.Top, outer.Bottom)},
+              Pen.Color);
+  FillClipped(TRect{outer.Left, std::max(inner.Bottom, outer.Top), outer.Right, outer.Bottom},
+              Pen.Color);
+  FillClipped(TRect{outer.Left, inner.Top, std::min(inner.Left, outer.Right), inner.Bottom},
+              Pen.Color);
+  FillClipped(TRect{std::max(inner.Right, outer.Left), inner.Top, outer.Right, inner.Bottom},
+              Pen.Color);
+}
+
+void TCanvas::PlotPen(int x, int y) {
+  const int w = std::max(Pen.Width, 1);
+  if (w == 1) {
+    SetPixel(x, y, Pen.Color);
+    return;
+  }
+  const int x0 = x - (w - 1) / 2, y0 = y - (w - 1) / 2;
+  FillClipped(TRect{x0, y0, x0 + w, y0 + w}, Pen.Color);
+}
+
+void TCanvas::LineTo(int x, int y) {
+  const TPoint from = penPos_;
+  penPos_ = TPoint{x, y};
+  if (Pen.Style == TPenStyle::Clear) return;
+  // Bresenham from the pen position, stopping before the end point.
+  const int dx = std::abs(x - from.X), dy = -std::abs(y - from.Y);
+  const int sx = from.X < x ? 1 : -1, sy = from.Y < y ? 1 : -1;
+  int err = dx + dy;
+  for (int px = from.X, py = from.Y; px != x || py != y;) {
+    PlotPen(px, py);
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      px += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      py += sy;
+    }
+  }
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+  if (clip_ && !clip_->Contains(x, y)) return;
+  target_->SetPixel(x, y, color);
+}
+
+void TCanvas::DrawText(const TRect* clip, int x, int y, std::string_view text) {
+  if (text.empty() || target_->IsEmpty() || !CanUseFonts()) return;
+  QImage image = detail::ImageView(*target_);
+  QPainter painter(&image);
+  if (clip_ || clip) {
+    QRegion region = clip_ ? detail::ToQRegion(*clip_) : QRegion(image.rect());
+    if (clip) region &= QRect(clip->Left, clip->Top, clip->Width(), clip->Height());
+    painter.setClipRegion(region);
+  }
+  const QFont font = detail::ToQFont(Font);
+  painter.setFont(font);
+  painter.setPen(detail::ToQColor(Font.Color));
+  painter.drawText(QPoint(x, y + QFontMetrics(font).ascent()), detail::ToQString(text));
+}
+
+void TCanvas::TextOut(int x, int y, std::string_view text) { DrawText(nullptr, x, y, text); }
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
+  if (!rect.IsEmpty()) DrawText(&rect, x, y, text);
+}
+
+int TCanvas::TextWidth(std::string_view text) const {
+  if (text.empty() || !CanUseFonts()) return 0;
+  return QFontMetrics(detail::ToQFont(Font)).horizontalAdvance(detail::ToQString(text));
+}
+
+int TCanvas::TextHeight(std::string_view) const {
+  if (!CanUseFonts()) return 0;
+  return QFontMetrics(detail::ToQFont(Font)).height();
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& source) {
+  StretchDraw(Bounds(x, y, source.Width(), source.Height()), source);
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap& source) {
+  const TRect whole{0, 0, source.Width(), source.Height()};
+  if (source.IsTransparent())
+    StretchCopy(dest, source, whole, source.TransparentColor());
+  else
+    StretchCopy(dest, source, whole, std::nullopt);
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& src) {
+  StretchCopy(dest, source, src, std::nullopt);
+}
+
+void TCanvas::DrawTransparent(const TRect& dest, const TBitmap& source, const TRect& src,
+                              TColor key) {
+  StretchCopy(dest, source, src, key);
+}
+
+void TCanvas::StretchCopy(const TRect& dest, const TBitmap& source, const TRect& src,
+                          std::optional<TColor> key) {
+  const std::int64_t dw = std::int64_t{dest.Right} - dest.Left;
+  const std::int64_t dh = std::int64_t{dest.Bottom} - dest.Top;
+  const std::int64_t sw = std::int64_t{src.Right} - src.Left;
+  const std::int64_t sh = std::int64_t{src.Bottom} - src.Top;
+  if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
+  if (&source == target_) {
+    // Copying within one bitmap reads from a snapshot, so overlapping
+    // rectangles copy what was there before.
+    const TBitmap snapshot = source;
+    StretchCopy(dest, snapshot, src, key);
+    return;
+  }
+  const bool mirrorX = (dw < 0) != (sw < 0), mirrorY = (dh < 0) != (sh < 0);
+  const TRect d = Normalized(dest), s = Normalized(src);
+  const std::int64_t w = std::abs(dw), h = std::abs(dh), aw = std::abs(sw), ah = std::abs(sh);
+  const std::uint32_t keyPixel = key ? TBitmap::PixelFromColor(*key) : 0;
+  std::vector<int> columns;
+  for (const TRect& visible : VisibleRects(*target_, ClipRegion())) {
+    const TRect part = Intersect(visible, d);
+    if (part.IsEmpty()) continue;
+    columns.resize(part.Width());
+    for (int x = part.Left; x < part.Right; ++x)
+      columns[x - part.Left] = s.Left + SourceOffset(x - d.Left, w, aw, mirrorX);
+    for (int y = part.Top; y < part.Bottom; ++y) {
+      const int sy = s.Top + SourceOffset(y - d.Top, h, ah, mirrorY);
+      if (sy < 0 || sy >= source.Height()) continue;
+      const std::uint32_t* in = source.Row(sy);
+      std::uint32_t* out = target_->Row(y);
+      for (int x = part.Left; x < part.Right; ++x) {
+        const int sx = columns[x - part.Left];
+        if (sx < 0 || sx >= source.Width()) continue;
+        const std::uint32_t pixel = in[sx];
+        if (key && (pixel & 0xFFFFFF) == keyPixel) continue;
+        out[x] = pixel;
+      }
+    }
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Bmp.h"
+#include "platform/Stream.h"
+
+namespace platform {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr TColor kRed = RGB(255, 0, 0);
+constexpr TColor kGreen = RGB(0, 255, 0);
+constexpr TColor kBlue = RGB(0, 0, 255);
+constexpr TColor kWhite = RGB(255, 255, 255);
+constexpr TColor kBlack = 0;
+
+void Put16(Bytes& out, std::uint32_t value) {
+  out.push_back(value & 0xFF);
+  out.push_back((value >> 8) & 0xFF);
+}
+void Put32(Bytes& out, std::uint32_t value) {
+  Put16(out, value & 0xFFFF);
+  Put16(out, value >> 16);
+}
+
+// Builds a BMP file: file header, info header (40 bytes), optional masks,
+// palette (blue, green, red, 0 per entry) and the given pixel bytes.
+struct TBmpBuilder {
+  int Width = 0;
+  int Height = 0;
+  int Bits = 24;
+  std::uint32_t Compression = 0;
+  std::vector<TColor> Palette;
+  std::vector<std::uint32_t> Masks;
+  std::uint32_t ColorsUsed = 0;
+  Bytes Pixels;
+
+  Bytes Build() const {
+    Bytes header;
+    Put32(header, 40);
+    Put32(header, static_cast<std::uint32_t>(Width));
+    Put32(header, static_cast<std::uint32_t>(Height));
+    Put16(header, 1);
+    Put16(header, Bits);
+    Put32(header, Compression);
+    Put32(header, static_cast<std::uint32_t>(Pixels.size()));
+    Put32(header, 2835);
+    Put32(header, 2835);
+    Put32(header, ColorsUsed ? ColorsUsed : static_cast<std::uint32_t>(Palette.size()));
+    Put32(header, 0);
+    for (std::uint32_t mask : Masks) Put32(header, mask);
+    for (TColor color : Palette) {
+      header.push_back(GetBValue(color));
+      header.push_back(GetGValue(color));
+      header.push_back(GetRValue(color));
+      header.push_back(0);
+    }
+    Bytes file = {'B', 'M'};
+    const std::uint32_t offset = 14 + static_cast<std::uint32_t>(header.size());
+    Put32(file, offset + static_cast<std::uint32_t>(Pixels.size()));
+    Put32(file, 0);
+    Put32(file, offset);
+    file.insert(file.end(), header.begin(), header.end());
+    file.insert(file.end(), Pixels.begin(), Pixels.end());
+    return file;
+  }
+};
+
+std::vector<TColor> Row(const TBitmap& bitmap, int y) {
+  std::vector<TColor> row;
+  for (int x = 0; x < bitmap.Width(); ++x) row.push_back(bitmap.Pixel(x, y));
+  return row;
+}
+
+std::string ErrorOf(const Bytes& file) {
+  try {
+    DecodeBmp(file);
+  } catch (const EImageError& error) {
+    return error.what();
+  }
+  return "(decoded)";
+}
+
+// Every prefix of a valid file is an error, never an over-read.
+void ExpectEveryTruncationFails(const Bytes& file) {
+  for (std::size_t size = 0; size < file.size(); ++size) {
+    const Bytes prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+    EXPECT_THROW(DecodeBmp(prefix), EImageError) << "cut at " << size;
+  }
+}
+
+TEST(BmpTest, PalettedDepthsBottomUpAndTopDown) {
+  TBmpBuilder one;  // 10 pixels cross a byte boundary; rows padded to 4 bytes
+  one.Width = 10;
+  one.Height = 2;
+  one.Bits = 1;
+  one.Palette = {kBlack, kWhite};
+  one.Pixels = {0b10110000, 0b01000000, 0, 0,  // bottom row
+                0b00000001, 0b10000000};       // top row, without padding
+  const TBitmap a = DecodeBmp(one.Build());
+  const TColor k = kBlack, w = kWhite;
+  EXPECT_EQ(Row(a, 1), (std::vector<TColor>{w, k, w, w, k, k, k, k, k, w}));
+  EXPECT_EQ(Row(a, 0), (std::vector<TColor>{k, k, k, k, k, k, k, w, w, k}));
+  EXPECT_FALSE(a.IsTransparent());
+  ExpectEveryTruncationFails(one.Build());
+
+  TBmpBuilder four;
+  four.Width = 3;
+  four.Height = -2;  // top-down
+  four.Bits = 4;
+  four.Palette = {kBlack, kRed, kGreen, kBlue};
+  four.Pixels = {0x12, 0x30, 0, 0, 0x33, 0x10, 0, 0};
+  const TBitmap b = DecodeBmp(four.Build());
+  EXPECT_EQ(Row(b, 0), (std::vector<TColor>{kRed, kGreen, kBlue}));
+  EXPECT_EQ(Row(b, 1), (std::vector<TColor>{kBlue, kBlue, kRed}));
+
+  TBmpBuilder eight;
+  eight.Width = 3;
+  eight.Height = 1;
+  eight.Bits = 8;
+  eight.Palette = {kBlack, kRed, kGreen};
+  eight.Pixels = {2, 0, 1};  // the last row may lack its padding
+  EXPECT_EQ(Row(DecodeBmp(eight.Build()), 0), (std::vector<TColor>{kGreen, kBlack, kRed}));
+  eight.Pixels = {2, 3, 1, 0};
+  EXPECT_NE(ErrorOf(eight.Build()).find("palette index 3"), std::string::npos);
+}
+
+TEST(BmpTest, DirectColourDepthsAndBitFields) {
+  TBmpBuilder rgb555;
+  rgb555.Width = 3;
+  rgb555.Height = 1;
+  rgb555.Bits = 16;
+  rgb555.Pixels = {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0, 0};
+  EXPECT_EQ(Row(DecodeBmp(rgb555.Build()), 0), (std::vector<TColor>{kRed, kGreen, kBlue}));
+
+  TBmpBuilder rgb565 = rgb555;
+  rgb565.Compression = 3;
+  rgb565.Masks = {0xF800, 0x07E0, 0x001F};
+  rgb565.Pixels = {0x00, 0xF8, 0xE0, 0x07, 0x10, 0x00};
+  EXPECT_EQ(Row(DecodeBmp(rgb565.Build()), 0), (std::vector<TColor>{kRed, kGreen, RGB(0, 0, 132)}));
+  ExpectEveryTruncationFails(rgb565.Build());
+
+  TBmpBuilder rgb24;
+  rgb24.Width = 2;
+  rgb24.Height = 2;
+  rgb24.Pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+  const TBitmap c = DecodeBmp(rgb24.Build());
+  EXPECT_EQ(Row(c, 1), (std::vector<TColor>{RGB(3, 2, 1), RGB(6, 5, 4)}));
+  EXPECT_EQ(Row(c, 0), (std::vector<TColor>{RGB(9, 8, 7), RGB(12, 11, 10)}));
+
+  TBmpBuilder rgb32;
+  rgb32.Width = 1;
+  rgb32.Height = 1;
+  rgb32.Bits = 32;
+  rgb32.Pixels = {10, 20, 30, 99};
+  EXPECT_EQ(DecodeBmp(rgb32.Build()).Pixel(0, 0), RGB(30, 20, 10));
+  rgb32.Compression = 3;
+  rgb32.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // red in the lowest byte
+  EXPECT_EQ(DecodeBmp(rgb32.Build()).Pixel(0, 0), RGB(10, 20, 30));
+}
+
+TEST(BmpTest, CoreHeaderWithThreeBytePalette) {
+  Bytes file = {'B', 'M'};
+  Put32(file, 14 + 12 + 6 + 2);
+  Put32(file, 0);
+  Put32(file, 14 + 12 + 6);
+  Put32(file, 12);
+  Put16(file, 2);
+  Put16(file, 1);
+  Put16(file, 1);
+  Put16(file, 8);
+  file.insert(file.end(), {0, 0, 255, 255, 0, 0});  // red, blue
+  file.insert(file.end(), {1, 0});
+  EXPECT_EQ(Row(DecodeBmp(file), 0), (std::vector<TColor>{kBlue, kRed}));
+  ExpectEveryTruncationFails(file);
+}
+
+TEST(BmpTest, RunLengthEncodedImages) {
+  TBmpBuilder rle8;
+  rle8.Width = 4;
+  rle8.Height = 3;
+  rle8.Bits = 8;
+  rle8.Compression = 1;
+  rle8.Palette = {kWhite, kRed, kGreen, kBlue};
+  rle8.Pixels = {3, 1,              // bottom row: three red
+                 0, 0,              // end of line
+                 0, 3, 2, 3, 2, 0,  // literal green, blue, green (padded)
+                 0, 2, 1, 1,        // move right 1 and up 1 (to row 2, x 4)
+                 0, 0,              // end of line: the top row stays white
+                 0, 1};             // end of image
+  const TBitmap a = DecodeBmp(rle8.Build());
+  EXPECT_EQ(Row(a, 2), (std::vector<TColor>{kRed, kRed, kRed, kWhite}));
+  EXPECT_EQ(Row(a, 1), (std::vector<TColor>{kGreen, kBlue, kGreen, kWhite}));
+  EXPECT_EQ(Row(a, 0), (std::vector<TColor>{kWhite, kWhite, kWhite, kWhite}));
+  ExpectEveryTruncationFails(rle8.Build());
+
+  TBmpBuilder rle4;
+  rle4.Width = 5;
+  rle4.Height = 1;
+  rle4.Bits = 4;
+  rle4.Compression = 2;
+  rle4.Palette = {kWhite, kRed, kBlue};
+  rle4.Pixels = {3, 0x12, 0, 3, 0x21, 0x00, 0, 1};  // red blue red | blue red white (clipped)
+  EXPECT_EQ(Row(DecodeBmp(rle4.Build()), 0), (std::vector<TColor>{kRed, kBlue, kRed, kBlue, kRed}));
+
+  rle4.Pixels = {3, 0x12, 0, 0, 1, 0x11, 0, 1};  // a pixel on a row past the top
+  EXPECT_NE(ErrorOf(rle4.Build()).find("past the end"), std::string::npos);
+  rle4.Pixels = {3, 0x12};  // no end-of-image marker
+  EXPECT_NE(ErrorOf(rle4.Build()).find("end-of-image"), std::string::npos);
+  rle4.Pixels = {2, 0x13, 0, 1};
+  EXPECT_NE(ErrorOf(rle4.Build()).find("palette index 3"), std::string::npos);
+  rle4.Height = -1;
+  EXPECT_NE(ErrorOf(rle4.Build()).find("top-down RLE"), std::string::npos);
+}
+
+TEST(BmpTest, MalformedHeadersAreErrors) {
+  TBmpBuilder good;
+  good.Width = 1;
+  good.Height = 1;
+  good.Pixels = {1, 2, 3};
+  ASSERT_EQ(DecodeBmp(good.Build()).Width(), 1);
+  ExpectEveryTruncationFails(good.Build());
+
+  Bytes notBmp = good.Build();
+  notBmp[0] = 'P';
+  EXPECT_NE(ErrorOf(notBmp).find("not a BMP"), std::string::npos);
+  EXPECT_THROW(DecodeBmp(nullptr, 100), EImageError);
+
+  TBmpBuilder huge = good;  // a lying header must not make a huge allocation
+  huge.Width = 1000000;
+  huge.Height = 1000000;
+  EXPECT_NE(ErrorOf(huge.Build()).find("bad image size"), std::string::npos);
+  huge.Width = 16384;
+  huge.Height = 16384;
+  EXPECT_NE(ErrorOf(huge.Build()).find("too large"), std::string::npos);
+  huge.Width = 4096;
+  huge.Height = 4096;
+  EXPECT_NE(ErrorOf(huge.Build()).find("truncated pixel data"), std::string::npos);
+  huge.Height = -0x7FFFFFFF - 1;
+  EXPECT_NE(ErrorOf(huge.Build()).find("bad image size"), std::string::npos);
+
+  TBmpBuilder bad = good;
+  bad.Width = 0;
+  EXPECT_THROW(DecodeBmp(bad.Build()), EImageError);
+  bad = good;
+  bad.Bits = 7;
+  EXPECT_NE(ErrorOf(bad.Build()).find("bit count 7"), std::string::npos);
+  bad = good;
+  bad.Compression = 4;  // embedded JPEG
+  EXPECT_NE(ErrorOf(bad.Build()).find("compression 4"), std::string::npos);
+  bad = good;
+  bad.Compression = 1;  // RLE8 needs 8 bits per pixel
+  EXPECT_THROW(DecodeBmp(bad.Build()), EImageError);
+
+  Bytes badOffset = good.Build();
+  badOffset[10] = 0xFF;
+  badOffset[11] = 0xFF;
+  EXPECT_NE(ErrorOf(badOffset).find("offset"), std::string::npos);
+  Bytes badHeader = good.Build();
+  badHeader[14] = 20;
+  EXPECT_NE(ErrorOf(badHeader).find("header size 20"), std::string::npos);
+
+  // A palette that claims more entries than lie before the pixels holds
+  // only those: an index beyond them is an error, not a read of the pixels.
+  TBmpBuilder palette;
+  palette.Width = 2;
+  palette.Height = 1;
+  palette.Bits = 8;
+  palette.ColorsUsed = 200;
+  palette.Palette = {kRed};
+  palette.Pixels = {0, 0};
+  EXPECT_EQ(Row(DecodeBmp(palette.Build()), 0), (std::vector<TColor>{kRed, kRed}));
+  palette.Pixels = {0, 1};
+  EXPECT_NE(ErrorOf(palette.Build()).find("palette index 1"), std::string::npos);
+}
+
+TEST(BmpTest, EncodedBitmapsDecodeToTheSamePixels) {
+  TBitmap bitmap(5, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) bitmap.SetPixel(x, y, RGB(x * 40, y * 80, 200 - x));
+  EXPECT_EQ(DecodeBmp(EncodeBmp(bitmap, 24)), bitmap);
+  EXPECT_EQ(DecodeBmp(EncodeBmp(bitmap, 32)), bitmap);
+  TMemoryStream stream(EncodeBmp(bitmap));
+  EXPECT_EQ(LoadBmp(stream), bitmap);
+  EXPECT_THROW(EncodeBmp(bitmap, 8), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace platform
