@@ -3,7 +3,9 @@
 # Usage: tools/install-deps.sh [test]   ("test" adds the test-only packages)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev)
+# Text is drawn and measured with the system's fonts: at least one must exist.
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev
+          fonts-dejavu-core)
 if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth zip)
 fi
