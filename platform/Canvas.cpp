@@ -44,7 +44,8 @@ bool CanUseFonts() {
 // Nearest-neighbour mapping of destination offset i (0 <= i < destSize) to a
 // source offset, sampling at the centre of each destination pixel.
 int SourceOffset(std::int64_t i, std::int64_t destSize, std::int64_t srcSize, bool mirror) {
-  const int j = static_cast<int>((2 * i + 1) * srcSize / (2 * destSize));
+  // Both sizes may approach 2^32, so the product needs more than 64 bits.
+  const int j = static_cast<int>((2 * static_cast<__int128>(i) + 1) * srcSize / (2 * destSize));
   return mirror ? static_cast<int>(srcSize) - 1 - j : j;
 }
 
@@ -68,6 +69,7 @@ void TCanvas::FillRect(const TRect& rect, TColor color) { FillClipped(rect, colo
 
 void TCanvas::Rectangle(const TRect& rect) {
   const TRect r = Normalized(rect);
+  if (r.IsEmpty()) return;
   if (Pen.Style == TPenStyle::Clear) {
     FillRect(TRect{r.Left, r.Top, r.Right - 1, r.Bottom - 1});
     return;
@@ -98,17 +100,48 @@ void TCanvas::PlotPen(int x, int y) {
   FillClipped(TRect{x0, y0, x0 + w, y0 + w}, Pen.Color);
 }
 
+// True when a line between the points cannot touch the bitmap: both ends lie
+// beyond the same edge (with room for the pen's width).
+bool TCanvas::MissesTarget(TPoint a, TPoint b) const {
+  const int pad = std::max(Pen.Width, 1);
+  const int right = target_->Width() + pad, bottom = target_->Height() + pad;
+  return (a.X < -pad && b.X < -pad) || (a.Y < -pad && b.Y < -pad) ||
+         (a.X >= right && b.X >= right) || (a.Y >= bottom && b.Y >= bottom);
+}
+
+// A horizontal or vertical line, with its run cut to the bitmap first so that
+// far-away end points cost nothing.
+void TCanvas::StraightLine(TPoint from, TPoint to) {
+  const int pad = std::max(Pen.Width, 1);
+  const bool horizontal = from.Y == to.Y;
+  const int start = horizontal ? from.X : from.Y, end = horizontal ? to.X : to.Y;
+  const int low = -pad, high = (horizontal ? target_->Width() : target_->Height()) + pad;
+  const int step = start < end ? 1 : -1;
+  const int first = std::clamp(start, low, high), last = std::clamp(end, low - 1, high + 1);
+  for (int i = first; i != last && i >= low - 1 && i <= high + 1; i += step) {
+    if (horizontal)
+      PlotPen(i, from.Y);
+    else
+      PlotPen(from.X, i);
+  }
+}
+
 void TCanvas::LineTo(int x, int y) {
   const TPoint from = penPos_;
   penPos_ = TPoint{x, y};
-  if (Pen.Style == TPenStyle::Clear) return;
+  if (Pen.Style == TPenStyle::Clear || MissesTarget(from, penPos_)) return;
+  if (from.X == x || from.Y == y) {
+    StraightLine(from, penPos_);
+    return;
+  }
   // Bresenham from the pen position, stopping before the end point.
-  const int dx = std::abs(x - from.X), dy = -std::abs(y - from.Y);
+  const std::int64_t dx = std::abs(std::int64_t{x} - from.X);
+  const std::int64_t dy = -std::abs(std::int64_t{y} - from.Y);
   const int sx = from.X < x ? 1 : -1, sy = from.Y < y ? 1 : -1;
-  int err = dx + dy;
+  std::int64_t err = dx + dy;
   for (int px = from.X, py = from.Y; px != x || py != y;) {
     PlotPen(px, py);
-    const int e2 = 2 * err;
+    const std::int64_t e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
       px += sx;
@@ -132,6 +165,7 @@ void TCanvas::DrawText(const TRect* clip, int x, int y, std::string_view text) {
   if (clip_ || clip) {
     QRegion region = clip_ ? detail::ToQRegion(*clip_) : QRegion(image.rect());
     if (clip) region &= QRect(clip->Left, clip->Top, clip->Width(), clip->Height());
+    if (region.isEmpty()) return;
     painter.setClipRegion(region);
   }
   const QFont font = detail::ToQFont(Font);

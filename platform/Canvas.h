@@ -103,6 +103,8 @@ class TCanvas {
  private:
   void FillClipped(const TRect& rect, TColor color);
   void PlotPen(int x, int y);
+  bool MissesTarget(TPoint a, TPoint b) const;
+  void StraightLine(TPoint from, TPoint to);
   void StretchCopy(const TRect& dest, const TBitmap& source, const TRect& src,
                    std::optional<TColor> key);
   void DrawText(const TRect* clip, int x, int y, std::string_view text);

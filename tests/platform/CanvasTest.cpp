@@ -127,6 +127,35 @@ TEST(CanvasTest, LinesLeaveOutTheirEndPointAndMoveThePen) {
   canvas.LineTo(5, 2);
   EXPECT_EQ(canvas.PenPos(), (TPoint{5, 2}));
   EXPECT_EQ(Art(bitmap), Art(Grey(6, 6)));
+
+  // End points far outside the bitmap: the visible part is drawn at once.
+  canvas.Pen.Style = TPenStyle::Solid;
+  canvas.MoveTo(-2000000000, 1);
+  canvas.LineTo(2000000000, 1);
+  canvas.MoveTo(2, 2000000000);
+  canvas.LineTo(2, -2000000000);
+  canvas.MoveTo(-2000000000, -5);
+  canvas.LineTo(2000000000, -7);  // wholly above
+  EXPECT_EQ(Art(bitmap),
+            (std::vector<std::string>{"..#...", "######", "..#...", "..#...", "..#...", "..#..."}));
+}
+
+TEST(CanvasTest, WidePenIsCentredOnTheOutlineAndTheLine) {
+  TBitmap bitmap = Grey(8, 8);
+  TCanvas canvas(bitmap);
+  canvas.Pen.Color = kBlack;
+  canvas.Pen.Width = 3;
+  canvas.Brush.Color = kWhite;
+  canvas.Rectangle(1, 1, 7, 7);  // the outline pixels are columns and rows 1 and 6
+  EXPECT_EQ(Art(bitmap),
+            (std::vector<std::string>{"########", "########", "########", "###ww###", "###ww###",
+                                      "########", "########", "########"}));
+  bitmap.Fill(kGrey);
+  canvas.MoveTo(2, 1);
+  canvas.LineTo(5, 1);
+  EXPECT_EQ(Art(bitmap)[0], ".#####..");
+  EXPECT_EQ(Art(bitmap)[2], ".#####..");
+  EXPECT_EQ(Art(bitmap)[3], "........");
 }
 
 TEST(CanvasTest, StretchedCopyIsNearestNeighbourAndMirrorsNegativeSizes) {
