@@ -125,7 +125,7 @@ std::uint16_t TSearchBoard::SquareValue(int index) const {
   return MakePiece(piece & 7, (piece >> 3) == sideToMove_ ? kSideToMove : kOtherSide);
 }
 
-int TSearchBoard::Contribution(int square) const {
+inline int TSearchBoard::Contribution(int square) const {
   const std::uint8_t piece = squares_[square];
   const int colour = piece >> 3;
   const int type = piece & 7;
@@ -207,6 +207,9 @@ int TSearchBoard::Gain(TMove move) const {
 
   // The other side's loss counts for the mover.
   int gain = squares_[move.To] ? Contribution(move.To) : 0;
+  if (type == kKnight || type == kBishop || type == kQueen ||
+      (type == kKing && (move.From != home + 4 || (move.To != home + 6 && move.To != home + 2))))
+    return gain + kTables.Scores[side][type][move.To] - kTables.Scores[side][type][move.From];
   if (type == kPawn && move.To == enPassant_ && squares_[move.To - Forward(side)])
     gain += Contribution(move.To - Forward(side));
 
@@ -226,27 +229,10 @@ int TSearchBoard::Gain(TMove move) const {
   return gain;
 }
 
-void TSearchBoard::AddPieceMoves(TMoveList& list, int from, TBitboard targets) const {
+void TSearchBoard::AddPieceMoves(TMoveList& list, int from, TBitboard targets) {
   for (; targets; targets &= targets - 1)
     list.Moves[list.Count++] = {static_cast<std::uint8_t>(from),
                                 static_cast<std::uint8_t>(std::countr_zero(targets))};
-}
-
-void TSearchBoard::AddPawnMoves(TMoveList& list, TBitboard pawns) const {
-  const int side = sideToMove_;
-  const int forward = Forward(side);
-  const TBitboard occupied = byColour_[0] | byColour_[1];
-  const TBitboard victims = byColour_[side ^ 1] | (enPassant_ >= 0 ? Bit(enPassant_) : 0);
-  for (; pawns; pawns &= pawns - 1) {
-    const int from = std::countr_zero(pawns);
-    TBitboard targets = kTables.PawnAttacks[side][from] & victims;
-    if (OwnRank(side, from) < 7 && !(occupied & Bit(from + forward))) {
-      targets |= Bit(from + forward);
-      if (OwnRank(side, from) == 1 && !(occupied & Bit(from + 2 * forward)))
-        targets |= Bit(from + 2 * forward);
-    }
-    AddPieceMoves(list, from, targets);
-  }
 }
 
 void TSearchBoard::AddCastlings(TMoveList& list) const {
@@ -267,13 +253,35 @@ void TSearchBoard::AddCastlings(TMoveList& list) const {
 void TSearchBoard::GeneratePseudoMoves(TMoveList& list) const {
   list.Count = 0;
   const int side = sideToMove_;
+  const int forward = Forward(side);
   const TBitboard own = byColour_[side];
-  const TBitboard occupied = own | byColour_[side ^ 1];
-  AddPawnMoves(list, byType_[kPawn] & own);
-  for (TBitboard pieces = own & ~byType_[kPawn]; pieces; pieces &= pieces - 1) {
+  const TBitboard enemy = byColour_[side ^ 1];
+  const TBitboard occupied = own | enemy;
+  const TBitboard lastRank = TBitboard{0xFF} << (side == kWhite ? 56 : 0);
+  const TBitboard victims = enemy | (enPassant_ >= 0 ? Bit(enPassant_) : 0);
+
+  // Captures and promotions go first; the other targets wait here.
+  struct TQuiet {
+    int From;
+    TBitboard Targets;
+  };
+  std::array<TQuiet, 64> quiet;
+  int quietCount = 0;
+  for (TBitboard pieces = own; pieces; pieces &= pieces - 1) {
     const int from = std::countr_zero(pieces);
     TBitboard targets = 0;
+    TBitboard tactical = 0;
     switch (TypeAt(from)) {
+      case kPawn:
+        tactical = kTables.PawnAttacks[side][from] & victims;
+        if (OwnRank(side, from) < 7 && !(occupied & Bit(from + forward))) {
+          targets = Bit(from + forward);
+          if (OwnRank(side, from) == 1 && !(occupied & Bit(from + 2 * forward)))
+            targets |= Bit(from + 2 * forward);
+        }
+        tactical |= targets & lastRank;
+        targets &= ~lastRank;
+        break;
       case kKnight:
         targets = kTables.Knight[from];
         break;
@@ -290,8 +298,15 @@ void TSearchBoard::GeneratePseudoMoves(TMoveList& list) const {
         targets = kTables.King[from];
         break;
     }
-    AddPieceMoves(list, from, targets & ~own);
+    if (TypeAt(from) != kPawn) {
+      tactical = targets & enemy;
+      targets &= ~occupied;
+    }
+    AddPieceMoves(list, from, tactical);
+    if (targets) quiet[quietCount++] = {from, targets};
   }
+  list.Tactical = list.Count;
+  for (int i = 0; i < quietCount; ++i) AddPieceMoves(list, quiet[i].From, quiet[i].Targets);
   AddCastlings(list);
 }
 
@@ -347,58 +362,96 @@ namespace {
 constexpr int kFloor = TChessThinker::kNoMoveScore;
 constexpr int kInfinity = 1 << 28;
 
-// The exact value of a node one ply above the horizon: the best legal
-// move's evaluation, found by trying the moves in order of gain until one
-// is legal.
-int BestReplyValue(const TSearchBoard& board) {
-  TSearchBoard::TMoveList list;
+bool SameMove(TMove a, TMove b) { return a.From == b.From && a.To == b.To; }
+
+// What one search shares between its nodes: the move that last settled a
+// node one ply above the horizon, tried first at the next such node.
+struct TSearchContext {
+  TMove Killer{0, 0};
+  bool HasKiller = false;
+};
+
+// A node one ply above the horizon, whose value is the evaluation plus the
+// best legal move's gain. Fail-soft against beta: a legal move reaching
+// beta settles the node at once (tried first: the killer, then the moves in
+// generation order, captures first); otherwise the moves are tried in order
+// of gain until one is legal, which gives the exact value.
+int BestReplyValue(const TSearchBoard& board, int beta, TSearchContext& context) {
+  TMoveList list;
   board.GeneratePseudoMoves(list);
-  std::array<int, TSearchBoard::kMaxMoves> gains;
-  for (int i = 0; i < list.Count; ++i) gains[i] = board.Gain(list.Moves[i]);
   const int evaluation = board.Evaluate();
-  std::optional<bool> inCheck;
+  int inCheck = -1;
+  auto isLegal = [&](TMove move) {
+    TSearchBoard after = board;
+    after.MakeMove(move);
+    if (inCheck < 0) inCheck = board.IsInCheck() ? 1 : 0;
+    return board.IsLegalAfter(move, after, inCheck == 1);
+  };
+  auto settle = [&](TMove move, int value) {
+    context.Killer = move;
+    context.HasKiller = true;
+    return std::max(value, kFloor);
+  };
+
+  if (context.HasKiller) {
+    for (int i = 0; i < list.Count; ++i) {
+      if (!SameMove(list.Moves[i], context.Killer)) continue;
+      const int value = evaluation + board.Gain(list.Moves[i]);
+      if (value >= beta && isLegal(list.Moves[i])) return settle(list.Moves[i], value);
+      break;
+    }
+  }
+
+  std::array<int, TSearchBoard::kMaxMoves> gains;
+  for (int i = 0; i < list.Count; ++i) {
+    gains[i] = board.Gain(list.Moves[i]);
+    if (evaluation + gains[i] < beta) continue;
+    if (isLegal(list.Moves[i])) return settle(list.Moves[i], evaluation + gains[i]);
+    gains[i] = INT_MIN;
+  }
+
   for (int tried = 0; tried < list.Count; ++tried) {
     const int best = static_cast<int>(std::max_element(gains.begin(), gains.begin() + list.Count) -
                                       gains.begin());
-    const int value = evaluation + gains[best];
-    if (value <= kFloor) break;
-    TSearchBoard after = board;
-    after.MakeMove(list.Moves[best]);
-    if (!inCheck) inCheck = board.IsInCheck();
-    if (board.IsLegalAfter(list.Moves[best], after, *inCheck)) return value;
+    if (gains[best] == INT_MIN || evaluation + gains[best] <= kFloor) break;
+    if (isLegal(list.Moves[best])) return settle(list.Moves[best], evaluation + gains[best]);
     gains[best] = INT_MIN;
   }
   return kFloor;
 }
 
+// Sorts the moves by descending gain, so that cut-offs come early.
+void OrderByGain(const TSearchBoard& board, TMoveList& list) {
+  std::array<int, TSearchBoard::kMaxMoves> gains;
+  for (int i = 0; i < list.Count; ++i) {
+    const TMove move = list.Moves[i];
+    const int gain = board.Gain(move);
+    int j = i;
+    for (; j > 0 && gains[j - 1] < gain; --j) {
+      gains[j] = gains[j - 1];
+      list.Moves[j] = list.Moves[j - 1];
+    }
+    gains[j] = gain;
+    list.Moves[j] = move;
+  }
+}
+
 // Fail-soft alpha-beta negamax; every node's value is at least kFloor.
-int Negamax(const TSearchBoard& board, int depth, int alpha, int beta) {
+int Negamax(const TSearchBoard& board, int depth, int alpha, int beta, TSearchContext& context) {
   if (depth <= 0) return board.Evaluate();
-  if (depth == 1) return BestReplyValue(board);
+  if (depth == 1) return BestReplyValue(board, beta, context);
   int best = kFloor;
   if (best >= beta) return best;
   alpha = std::max(alpha, best);
-  TSearchBoard::TMoveList list;
+  TMoveList list;
   board.GeneratePseudoMoves(list);
-  if (depth > 2) {
-    // Try the moves that gain most first so that cut-offs come early.
-    std::array<int, TSearchBoard::kMaxMoves> gains;
-    for (int i = 0; i < list.Count; ++i) gains[i] = board.Gain(list.Moves[i]);
-    std::array<int, TSearchBoard::kMaxMoves> order;
-    for (int i = 0; i < list.Count; ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.begin() + list.Count,
-                     [&](int a, int b) { return gains[a] > gains[b]; });
-    TSearchBoard::TMoveList sorted;
-    sorted.Count = list.Count;
-    for (int i = 0; i < list.Count; ++i) sorted.Moves[i] = list.Moves[order[i]];
-    list = sorted;
-  }
+  OrderByGain(board, list);
   const bool inCheck = board.IsInCheck();
   for (int i = 0; i < list.Count; ++i) {
     TSearchBoard after = board;
     after.MakeMove(list.Moves[i]);
     if (!board.IsLegalAfter(list.Moves[i], after, inCheck)) continue;
-    const int value = -Negamax(after, depth - 1, -beta, -alpha);
+    const int value = -Negamax(after, depth - 1, -beta, -alpha, context);
     if (value > best) {
       best = value;
       alpha = std::max(alpha, best);
@@ -411,7 +464,8 @@ int Negamax(const TSearchBoard& board, int depth, int alpha, int beta) {
 }  // namespace
 
 int SearchBoard(const TSearchBoard& board, int depth) {
-  return Negamax(board, depth, -kInfinity, kInfinity);
+  TSearchContext context;
+  return Negamax(board, depth, -kInfinity, kInfinity, context);
 }
 
 std::uint64_t PerftBoard(const TSearchBoard& board, int depth) {

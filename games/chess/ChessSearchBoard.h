@@ -35,6 +35,8 @@ class TSearchBoard {
   struct TMoveList {
     std::array<TMove, kMaxMoves> Moves;
     int Count = 0;
+    // The captures and promotions come first, this many of them.
+    int Tactical = 0;
   };
 
   // The board of a position whose values it reproduces, or none for a
@@ -50,7 +52,8 @@ class TSearchBoard {
   // How much the move changes the evaluation for the side that makes it.
   int Gain(TMove move) const;
 
-  // Every move the side to move's pieces can make by their moving rules.
+  // Every move the side to move's pieces can make by their moving rules:
+  // captures and promotions first, then the other moves.
   void GeneratePseudoMoves(TMoveList& list) const;
   // Plays the move on this board; the other side is to move afterwards.
   void MakeMove(TMove move);
@@ -91,8 +94,7 @@ class TSearchBoard {
   bool LandedOnEmpty(int square, int byColour) const;
   bool KingAttacked(int colour) const;
 
-  void AddPawnMoves(TMoveList& list, TBitboard pawns) const;
-  void AddPieceMoves(TMoveList& list, int from, TBitboard targets) const;
+  static void AddPieceMoves(TMoveList& list, int from, TBitboard targets);
   void AddCastlings(TMoveList& list) const;
 
   // Piece codes: type | colour << 3; 0 is an empty square.

@@ -136,6 +136,18 @@ TEST(ChessSearch, PositionsOutsideTheSearchBoardFallBackToThePlainRules) {
   EXPECT_EQ(thinker.Position, odd);
 }
 
+TEST(ChessSearch, WrittenPositionsCountLikeThePlainRules) {
+  // Three plies of castling, en passant and promotion, where the search
+  // board decides legality below the first move.
+  for (const std::string& text : chess_test::SpecialPositions()) {
+    if (text == chess_test::kKiwipete) continue;
+    TChessThinker thinker;
+    thinker.SetPosition(Pos(text));
+    plain_chess::Chess oracle = plain_chess::Chess::From(thinker.Position);
+    EXPECT_EQ(thinker.Perft(3), oracle.Perft(3)) << text;
+  }
+}
+
 TEST(ChessSearch, PerftFromTheStartMatchesTheStandardCounts) {
   TChessThinker thinker;
   const std::uint64_t expected[] = {1, 20, 400, 8902, 197281, 4865609};
