@@ -10,6 +10,7 @@
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "platform/ListBox.h"
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
@@ -27,6 +28,7 @@ struct TAppCore::TPlatformParts {
   std::unique_ptr<platform::TApplication> Application;
   std::unique_ptr<platform::TWindow> MainForm;
   std::unique_ptr<platform::TWindow> SkinSelector;
+  std::unique_ptr<platform::TListBox> SkinList;
 };
 
 TAppCore::TAppCore() {
@@ -98,6 +100,7 @@ void TAppCore::CreatePlatformWindows() {
 
 void TAppCore::DestroyPlatformWindows() {
   if (!platform_) return;
+  platform_->SkinList.reset();
   platform_->SkinSelector.reset();
   platform_->MainForm.reset();
   platform::SetExceptionHandler({});
@@ -261,7 +264,13 @@ void TAppCore::CreateSkinSelector() {
   selector->SetText("Skin Selector");
   const platform::TRect work = platform::WorkArea();
   selector->SetBounds(work.Left + 5, work.Bottom - 305, 300, 200);
+  auto list = std::make_unique<platform::TListBox>(*selector);
+  list->SetBounds(10, 10, 280, 180);
+  list->SetAnchors(platform::akLeft | platform::akTop | platform::akRight | platform::akBottom);
+  list->SetSorted(true);
+  list->OnClick = [this] { ApplySelectedSkin(); };
   platform_->SkinSelector = std::move(selector);
+  platform_->SkinList = std::move(list);
   FillSkinList();
 }
 
@@ -270,8 +279,8 @@ std::vector<std::string> TAppCore::SkinListEntries(
   std::vector<std::string> names{""};  // the built-in skin
   for (const platform::TDirEntry& entry : entries) {
     if (entry.Name == "." || entry.Name == "..") continue;
-    const bool zip = entry.Name.size() >= 4 &&
-                     SameText(std::string_view(entry.Name).substr(entry.Name.size() - 4), ".ZIP");
+    const std::string_view name = entry.Name;
+    const bool zip = name.size() >= 4 && SameText(name.substr(name.size() - 4), ".ZIP");
     if (entry.IsDirectory || zip) names.push_back(entry.Name);
   }
   std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -281,12 +290,15 @@ std::vector<std::string> TAppCore::SkinListEntries(
 }
 
 void TAppCore::FillSkinList() {
+  if (!platform_ || !platform_->SkinList) return;
+  platform::TListBox& list = *platform_->SkinList;
+  list.Clear();
   const std::string skinsDir = platform::JoinPath(platform::ExecutableDirectory(), "Skins");
-  skinNames_ = SkinListEntries(platform::ListDirectory(skinsDir));
-  selectedSkin_ = 0;
+  for (const std::string& name : SkinListEntries(platform::ListDirectory(skinsDir))) list.Add(name);
+  list.SetItemIndex(0);
   const std::string current = settings_->ReadString("Application.Skin");
-  for (std::size_t i = 0; i < skinNames_.size(); ++i) {
-    if (skinNames_[i] == current) selectedSkin_ = i;
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.Item(i) == current) list.SetItemIndex(i);
   }
 }
 
@@ -296,14 +308,15 @@ void TAppCore::SelectSkin() {
 }
 
 void TAppCore::ApplySelectedSkin() {
-  const std::string name =
-      selectedSkin_ < skinNames_.size() ? skinNames_[selectedSkin_] : std::string();
+  if (!platform_ || !platform_->SkinList) return;
+  const platform::TListBox& list = *platform_->SkinList;
+  const std::string name = list.Item(list.ItemIndex());
   if (name != settings_->ReadString("Application.Skin")) {
     LoadSkinByName(name);
     uiManager_->ShowWindow("Main");
     settings_->WriteString("Application.Skin", name);
   }
-  if (platform_ && platform_->SkinSelector) platform_->SkinSelector->BringToFront();
+  platform_->SkinSelector->BringToFront();
 }
 
 void TAppCore::OpenDocument(TEntityHolder& sender) {

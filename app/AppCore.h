@@ -159,8 +159,6 @@ class TAppCore {
   std::unique_ptr<TAdvancedINIFile> settings_;
   std::unique_ptr<TEntityManager> entityManager_;
   std::unique_ptr<TUIManagerBase> uiManager_;
-  std::vector<std::string> skinNames_;
-  std::size_t selectedSkin_ = 0;
 
   std::unique_ptr<TBasicEntity> exit_;
   std::unique_ptr<TStringEntity> title_;

@@ -73,6 +73,7 @@ class TProbeApp : public TAppCore {
   std::vector<std::string> Calls;
   int InitialVisibleTicks = 0;
   bool ThrowOnFirstTick = false;
+  std::vector<std::string> QueuedAtStart;
   TClockTime Clock;
   std::vector<std::string> Opened;
   std::vector<std::string> TimerValues;
@@ -82,6 +83,7 @@ class TProbeApp : public TAppCore {
     auto ui = std::make_unique<TRecordingUI>(bus, Calls);
     ui->VisibleTicks = InitialVisibleTicks;
     ui->ThrowOnTick = ThrowOnFirstTick;
+    for (const std::string& command : QueuedAtStart) bus.PushToQueue(command);
     UI = ui.get();
     return ui;
   }
@@ -252,11 +254,13 @@ TEST(AppCore, RunGoesThroughItsWholeLife) {
     // finds no window and quits.
     application.ThrowOnFirstTick = true;
     application.InitialVisibleTicks = 3;
+    application.QueuedAtStart = {"Application.ReloadSkin"};
     application.Run();
     calls = application.Calls;
   }
   EXPECT_THAT(calls, ElementsAre("LoadDefaultSkin", "LoadKeyBindings:<System>\n", "LoadLanguage:1",
-                                 "ShowWindow(Main)", "ShowModal(Alert)=tick failed", "HideAll@5"));
+                                 "ShowWindow(Main)", "ShowWindow(Main)",
+                                 "ShowModal(Alert)=tick failed", "HideAll@5"));
   const std::vector<std::string> messages = log.Messages();
   auto position = [&](const std::string& text) {
     return std::find(messages.begin(), messages.end(), text) - messages.begin();

@@ -18,7 +18,7 @@ class TLogCapture {
     static int counter = 0;
     path_ = "/tmp/ludex-apptest-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) +
             ".log";
-    std::ofstream(path_).put('x');
+    std::ofstream(path_) << "old contents\r\n";
     app::InitializeLog(path_);
     skip_ = RawLines().size();
   }
