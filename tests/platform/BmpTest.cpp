@@ -37,11 +37,12 @@ struct TBmpBuilder {
   std::vector<TColor> Palette;
   std::vector<std::uint32_t> Masks;
   std::uint32_t ColorsUsed = 0;
+  std::uint32_t HeaderSize = 40;  // longer headers (V4 108, V5 124) hold the masks
   Bytes Pixels;
 
   Bytes Build() const {
     Bytes header;
-    Put32(header, 40);
+    Put32(header, HeaderSize);
     Put32(header, static_cast<std::uint32_t>(Width));
     Put32(header, static_cast<std::uint32_t>(Height));
     Put16(header, 1);
@@ -53,6 +54,7 @@ struct TBmpBuilder {
     Put32(header, ColorsUsed ? ColorsUsed : static_cast<std::uint32_t>(Palette.size()));
     Put32(header, 0);
     for (std::uint32_t mask : Masks) Put32(header, mask);
+    if (HeaderSize > 40) header.resize(HeaderSize, 0);
     for (TColor color : Palette) {
       header.push_back(GetBValue(color));
       header.push_back(GetGValue(color));
@@ -161,6 +163,28 @@ TEST(BmpTest, DirectColourDepthsAndBitFields) {
   rgb32.Compression = 3;
   rgb32.Masks = {0x000000FF, 0x0000FF00, 0x00FF0000};  // red in the lowest byte
   EXPECT_EQ(DecodeBmp(rgb32.Build()).Pixel(0, 0), RGB(10, 20, 30));
+}
+
+TEST(BmpTest, LongerHeadersCarryMasksInsideAndPalettesAfter) {
+  TBmpBuilder v5;
+  v5.HeaderSize = 124;
+  v5.Width = 2;
+  v5.Height = -1;
+  v5.Bits = 32;
+  v5.Compression = 3;
+  v5.Masks = {0x0000FF00, 0x00FF0000, 0xFF000000};
+  v5.Pixels = {0, 1, 2, 3, 0, 255, 0, 0};
+  EXPECT_EQ(Row(DecodeBmp(v5.Build()), 0), (std::vector<TColor>{RGB(1, 2, 3), kRed}));
+  ExpectEveryTruncationFails(v5.Build());
+
+  TBmpBuilder v4;
+  v4.HeaderSize = 108;
+  v4.Width = 2;
+  v4.Height = 1;
+  v4.Bits = 8;
+  v4.Palette = {kGreen, kBlue};
+  v4.Pixels = {1, 0};
+  EXPECT_EQ(Row(DecodeBmp(v4.Build()), 0), (std::vector<TColor>{kBlue, kGreen}));
 }
 
 TEST(BmpTest, CoreHeaderWithThreeBytePalette) {
