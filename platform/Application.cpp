@@ -32,6 +32,10 @@ TAppHook& AppHook() {
 
 struct TLoopState {
   std::optional<int> PendingQuit;
+  // Quit messages are numbered; one posted before the last loop ended is
+  // stale and must not end a later loop.
+  unsigned QuitsPosted = 0;
+  unsigned QuitsDone = 0;
   std::string Title;
 };
 
@@ -152,17 +156,25 @@ int RunMessageLoop() {
   if (state.PendingQuit) {
     const int code = *state.PendingQuit;
     state.PendingQuit.reset();
+    state.QuitsDone = state.QuitsPosted;
     return code;
   }
   const int code = QApplication::exec();
   state.PendingQuit.reset();
+  state.QuitsDone = state.QuitsPosted;
   return code;
 }
 
 void PostQuit(int exitCode) {
-  LoopState().PendingQuit = exitCode;
+  TLoopState& state = LoopState();
+  state.PendingQuit = exitCode;
+  const unsigned number = ++state.QuitsPosted;
   QMetaObject::invokeMethod(
-      qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+      qApp,
+      [exitCode, number] {
+        if (number > LoopState().QuitsDone) QCoreApplication::exit(exitCode);
+      },
+      Qt::QueuedConnection);
 }
 
 void ProcessMessages() {

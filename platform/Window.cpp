@@ -262,6 +262,7 @@ void HandlePress(TWindowImpl& impl, QMouseEvent* event) {
   NoteCursor(screen);
   const auto button = ButtonOf(event->button());
   if (!button) return;
+  impl.MouseInside = true;
   const THit hit = ResolveHit(*impl.Owner, screen);
   if (IsFrameCode(hit.Code)) {
     if (*button == TMouseButton::Left) BeginFrameDrag(*hit.Window, hit.Code, screen);

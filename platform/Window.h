@@ -262,6 +262,8 @@ class TWindow : public TWindowBase {
 class TChildWindow : public TWindowBase {
  public:
   explicit TChildWindow(TWindowBase& parent);
+  // A child of another child (chosen over the deleted copy constructor).
+  explicit TChildWindow(TChildWindow& parent) : TChildWindow(static_cast<TWindowBase&>(parent)) {}
 };
 
 }  // namespace platform
