@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <exception>
+
 #include "app/AppCore.h"
 #include "app/MultiLog.h"
 #include "ui/KeyMgr.h"
@@ -38,11 +41,18 @@ class TLudexApplication : public app::TAppCore {
 
 int main() {
   app::TLogModule log;
-  {
+  try {
     auto application = app::CreateApplication<TLudexApplication>();
     app::Application = application.get();
     application->Run();
     app::Application = nullptr;
+  } catch (const std::exception& error) {
+    // Failures inside the message loop are handled there; this is one that
+    // happened while the program started or stopped.
+    app::Application = nullptr;
+    app::Log(std::string("main! ") + error.what());
+    std::fprintf(stderr, "ludex: %s\n", error.what());
+    return 1;
   }
   return 0;
 }

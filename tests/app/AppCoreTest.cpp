@@ -274,3 +274,24 @@ TEST(AppCore, RunGoesThroughItsWholeLife) {
   EXPECT_LT(position("-TAppCore.DestroyUI"), position("-TAppCore.Run"));
   EXPECT_LT(position("-TAppCore.Run"), static_cast<long>(messages.size()));
 }
+
+TEST(AppCore, SettingsFileMarksTheFirstRun) {
+  const std::string path = platform::ChangeFileExt(platform::ExecutablePath(), ".ini");
+  platform::DeleteFile(path);
+  struct TFirstRunProbe : TAppCore {
+    int FirstRuns = 0;
+    void OnFirstRun() override { ++FirstRuns; }
+  };
+  TFirstRunProbe first;
+  first.LoadSettings();
+  EXPECT_EQ(first.FirstRuns, 1);
+  first.Settings().WriteString("Application.Skin", "Wood");
+  first.SaveSettings();
+
+  TFirstRunProbe second;
+  second.LoadSettings();
+  EXPECT_EQ(second.FirstRuns, 0);
+  EXPECT_EQ(second.Settings().ReadString("Application.Skin"), "Wood");
+  EXPECT_EQ(second.Settings().ReadString("Application.FirstRun"), "No");
+  platform::DeleteFile(path);
+}
