@@ -26,8 +26,10 @@ inline constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 24;
 // with 1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed, RLE4, RLE8 or
 // bit fields, stored bottom-up or top-down. Throws EImageError with a
 // description of the fault for anything it cannot read completely; it never
-// reads outside the given bytes. Pixels an RLE image skips take palette
-// entry 0. The result is not transparent.
+// reads outside the given bytes. A palette holds at most the entries that
+// lie before the pixel data; a pixel naming an entry it lacks is an error.
+// Pixels an RLE image skips take palette entry 0, and runs that reach past a
+// row's right edge are cut there. The result is not transparent.
 TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size);
 inline TBitmap DecodeBmp(const std::vector<std::uint8_t>& data) {
   return DecodeBmp(data.data(), data.size());
