@@ -86,7 +86,7 @@ int Cat(const std::string& path, const std::string& name) {
   const std::unique_ptr<platform::TStream> stream = pack.Open(name);
   if (!stream) return Fail(kMissing, path + ": no member \"" + name + "\"");
   const std::vector<std::uint8_t> bytes = stream->ReadAll();
-  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stdout);
   return 0;
 }
 
