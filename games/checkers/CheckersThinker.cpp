@@ -362,6 +362,22 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   });
 }
 
+std::uint64_t CountSequences(const TBits& bits, int depth, std::vector<TFastMove>& stack) {
+  if (depth <= 0) return 1;
+  const std::size_t begin = stack.size();
+  GenerateFast(bits, stack);
+  const std::size_t end = stack.size();
+  std::uint64_t count = 0;
+  if (depth == 1) {
+    count = end - begin;
+  } else {
+    for (std::size_t i = begin; i < end; ++i)
+      count += CountSequences(Play(bits, stack[i]), depth - 1, stack);
+  }
+  stack.resize(begin);
+  return count;
+}
+
 constexpr int kInfinity = -kNoMoveScore + 1;
 constexpr int kWinScore = -kNoMoveScore;
 
@@ -566,6 +582,11 @@ std::string TCheckersThinker::GetBestMove() {
   SortScores(records);
   const int rank = PickRank(records, app::RandomBelow(100));
   return Moves[static_cast<std::size_t>(records[static_cast<std::size_t>(rank)].Index)];
+}
+
+std::uint64_t TCheckersThinker::CountMoveSequences(int depth) {
+  std::vector<TFastMove> stack;
+  return CountSequences(ToBits(Position), depth, stack);
 }
 
 }  // namespace checkers

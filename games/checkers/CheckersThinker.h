@@ -62,6 +62,9 @@ class TCheckersThinker {
   // The move to play, empty when there is none. Draws once from the
   // program's random generator when a move exists. Position is unchanged.
   std::string GetBestMove();
+  // The number of move sequences of `depth` moves from Position, the sides
+  // taking turns (entries of the move lists, as generated, are counted).
+  std::uint64_t CountMoveSequences(int depth);
 
   TCheckersPosition Position;
   bool CaptureFound = false;
