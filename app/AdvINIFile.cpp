@@ -1,12 +1,12 @@
 #include "app/AdvINIFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "app/MultiLog.h"
 #include "app/TextStream.h"
 #include "app/TextUtil.h"
+#include "platform/Files.h"
 
 namespace app {
 
@@ -96,7 +96,7 @@ void TAdvancedINIFile::SaveToFile(const std::string& path) {
   std::stable_sort(lines_.begin(), lines_.end(), [](const std::string& a, const std::string& b) {
     return CompareText(a, b) < 0;
   });
-  std::remove(path.c_str());
+  platform::DeleteFile(path);
   std::optional<platform::TFileStream> file;
   try {
     file.emplace(path, platform::TFileStream::Mode::Create);
