@@ -6,10 +6,12 @@
 // scores on N random-play positions and prints the slowest reply.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/Random.h"
@@ -107,6 +109,7 @@ double Milliseconds(std::chrono::steady_clock::duration duration) {
 int Compare(int count) {
   int differing = 0;
   double slowest = 0;
+  std::string slowestText;
   double plainTotal = 0;
   double fastTotal = 0;
   const std::vector<TChessPosition> positions = chess_test::RandomPlayPositions(count, 97);
@@ -117,7 +120,10 @@ int Compare(int count) {
     plain_chess::Chess oracle = plain_chess::Chess::From(position);
     const std::vector<int> plain = oracle.RootScores();
     const auto end = std::chrono::steady_clock::now();
-    slowest = std::max(slowest, Milliseconds(middle - start));
+    if (Milliseconds(middle - start) > slowest) {
+      slowest = Milliseconds(middle - start);
+      slowestText = chess::PositionToText(position);
+    }
     fastTotal += Milliseconds(middle - start);
     plainTotal += Milliseconds(end - middle);
     if (fast != plain) {
@@ -128,6 +134,21 @@ int Compare(int count) {
   std::printf(
       "%zu positions, %d differ; slowest fast reply %.2f ms; total fast %.0f ms, plain %.0f ms\n",
       positions.size(), differing, slowest, fastTotal, plainTotal);
+  std::printf("slowest: %s\n", slowestText.c_str());
+
+  // The whole reply, draw and log included, on middlegames.
+  double slowestReply = 0;
+  const std::vector<TChessPosition> middlegames = MiddlegameCorpus(count / 10 + 1);
+  for (const TChessPosition& position : middlegames) {
+    chess::TChessThinker thinker;
+    thinker.SetPosition(position);
+    chess::TChessMove move;
+    const auto start = std::chrono::steady_clock::now();
+    thinker.GetBestWhiteMove(move);
+    slowestReply = std::max(slowestReply, Milliseconds(std::chrono::steady_clock::now() - start));
+  }
+  std::printf("%zu middlegames: slowest GetBestWhiteMove %.2f ms\n", middlegames.size(),
+              slowestReply);
   return differing;
 }
 
