@@ -61,9 +61,9 @@ std::string KeyName(int code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) {
     return std::string(1, static_cast<char>(code));
   }
-  if (code >= 96 && code <= 105) return "NP" + std::to_string(code - 96);
-  if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
-  return "<" + std::to_string(code) + ">";
+  if (code >= 96 && code <= 105) return std::string("NP").append(std::to_string(code - 96));
+  if (code >= 112 && code <= 123) return std::string("F").append(std::to_string(code - 111));
+  return std::string("<").append(std::to_string(code)).append(">");
 }
 
 std::string KeyToText(int code, platform::TShiftState shift) {

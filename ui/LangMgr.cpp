@@ -35,7 +35,7 @@ void TLanguageManager::AddEntry(std::string_view line) {
 }
 
 std::string TLanguageManager::Translate(std::string_view name) const {
-  std::string result = "<" + std::string(name) + ">";
+  std::string result = std::string("<").append(name).append(">");
   for (const std::string& entry : entries_) {
     const std::size_t eq = entry.find('=');
     if (app::SameText(std::string_view(entry).substr(0, eq), name)) result = entry.substr(eq + 1);
