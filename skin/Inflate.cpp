@@ -309,8 +309,7 @@ TInflater::TBlockResult TInflater::DecodeHuffmanBlock() {
     const TFastResult fast = DecodeSymbolsFast();
     if (fast == TFastResult::Error) return TBlockResult::Stop;
     if (fast == TFastResult::EndOfBlock) return TBlockResult::Continue;
-    // One symbol at a time near the end of the input, of the destination or
-    // of a chunk.
+    // One symbol at a time near the end of the destination or of a chunk.
     Refill();
     std::uint32_t entry = Lookup(litLenTable_.data(), kLitLenTableBits, bits_, bitCount_);
     DropBits(CodeBits(entry));
@@ -332,9 +331,8 @@ TInflater::TBlockResult TInflater::DecodeHuffmanBlock() {
   }
 }
 
-// Decodes symbols while the input holds at least 8 more bytes and the chunk
-// in progress has room for the longest match and its copy overrun; the slow
-// path takes over near those ends.
+// Decodes symbols while the chunk in progress has room for the longest match
+// and its copy overrun; the slow path takes over near the chunk's end.
 TInflater::TFastResult TInflater::DecodeSymbolsFast() {
   const std::uint32_t* litLen = litLenTable_.data();
   const std::uint32_t* dist = distTable_.data();
@@ -351,10 +349,15 @@ TInflater::TFastResult TInflater::DecodeSymbolsFast() {
     bitCount -= count;
   };
 
-  while (inPos + 8 <= inLength_ && written + kMaxMatch + kCopyOverrun <= limit) {
-    bits |= LoadLittleEndian64(in_ + inPos) << bitCount;
-    inPos += (63 - bitCount) >> 3;
-    bitCount |= 56;
+  while (written + kMaxMatch + kCopyOverrun <= limit) {
+    if (inPos + 8 <= inLength_) {
+      bits |= LoadLittleEndian64(in_ + inPos) << bitCount;
+      inPos += (63 - bitCount) >> 3;
+      bitCount |= 56;
+    } else {
+      for (; bitCount < 56; bitCount += 8, ++inPos)
+        bits |= std::uint64_t{inPos < inLength_ ? in_[inPos] : std::uint8_t{0}} << bitCount;
+    }
 
     std::uint32_t entry = Lookup(litLen, kLitLenTableBits, bits, bitCount);
     if (entry & kLiteral) {
