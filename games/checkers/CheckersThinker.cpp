@@ -524,8 +524,13 @@ int PickRank(const std::vector<TCheckersScore>& sorted, int r) {
   return rank < n ? static_cast<int>(rank) : 0;
 }
 
-TCheckersThinker::TCheckersThinker() = default;
-TCheckersThinker::~TCheckersThinker() = default;
+namespace {
+int liveThinkers = 0;
+}  // namespace
+
+TCheckersThinker::TCheckersThinker() { ++liveThinkers; }
+TCheckersThinker::~TCheckersThinker() { --liveThinkers; }
+int TCheckersThinker::LiveCount() { return liveThinkers; }
 
 TCheckersSearchCache& TCheckersThinker::Cache() {
   if (!SearchCache) SearchCache = std::make_unique<TCheckersSearchCache>();

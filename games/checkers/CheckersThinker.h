@@ -66,6 +66,9 @@ class TCheckersThinker {
   // taking turns (entries of the move lists, as generated, are counted).
   std::uint64_t CountMoveSequences(int depth);
 
+  // Thinkers alive in the program; the game makes one per answer.
+  static int LiveCount();
+
   TCheckersPosition Position;
   bool CaptureFound = false;
   TCheckersMoveArray Moves;
