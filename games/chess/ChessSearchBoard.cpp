@@ -250,16 +250,52 @@ void TSearchBoard::AddCastlings(TMoveList& list) const {
     list.Moves[list.Count++] = {king, static_cast<std::uint8_t>(home + 2)};
 }
 
-void TSearchBoard::GeneratePseudoMoves(TMoveList& list) const {
-  list.Count = 0;
+TSearchBoard::TTargets TSearchBoard::PieceTargets(int from) const {
   const int side = sideToMove_;
-  const int forward = Forward(side);
   const TBitboard own = byColour_[side];
   const TBitboard enemy = byColour_[side ^ 1];
   const TBitboard occupied = own | enemy;
-  const TBitboard lastRank = TBitboard{0xFF} << (side == kWhite ? 56 : 0);
-  const TBitboard victims = enemy | (enPassant_ >= 0 ? Bit(enPassant_) : 0);
+  TBitboard targets = 0;
+  switch (TypeAt(from)) {
+    case kPawn: {
+      const int forward = Forward(side);
+      const TBitboard lastRank = TBitboard{0xFF} << (side == kWhite ? 56 : 0);
+      const TBitboard victims = enemy | (enPassant_ >= 0 ? Bit(enPassant_) : 0);
+      if (OwnRank(side, from) < 7 && !(occupied & Bit(from + forward))) {
+        targets = Bit(from + forward);
+        if (OwnRank(side, from) == 1 && !(occupied & Bit(from + 2 * forward)))
+          targets |= Bit(from + 2 * forward);
+      }
+      return {(kTables.PawnAttacks[side][from] & victims) | (targets & lastRank),
+              targets & ~lastRank};
+    }
+    case kKnight:
+      targets = kTables.Knight[from];
+      break;
+    case kBishop:
+      targets = BishopAttacks(from, occupied);
+      break;
+    case kRook:
+      targets = RookAttacks(from, occupied);
+      break;
+    case kQueen:
+      targets = BishopAttacks(from, occupied) | RookAttacks(from, occupied);
+      break;
+    case kKing:
+      targets = kTables.King[from];
+      break;
+  }
+  return {targets & enemy, targets & ~occupied};
+}
 
+bool TSearchBoard::IsPseudoMove(TMove move) const {
+  if (!(byColour_[sideToMove_] & Bit(move.From))) return false;
+  const TTargets targets = PieceTargets(move.From);
+  return ((targets.Tactical | targets.Quiet) & Bit(move.To)) != 0;
+}
+
+void TSearchBoard::GeneratePseudoMoves(TMoveList& list) const {
+  list.Count = 0;
   // Captures and promotions go first; the other targets wait here.
   struct TQuiet {
     int From;
@@ -267,43 +303,11 @@ void TSearchBoard::GeneratePseudoMoves(TMoveList& list) const {
   };
   std::array<TQuiet, 64> quiet;
   int quietCount = 0;
-  for (TBitboard pieces = own; pieces; pieces &= pieces - 1) {
+  for (TBitboard pieces = byColour_[sideToMove_]; pieces; pieces &= pieces - 1) {
     const int from = std::countr_zero(pieces);
-    TBitboard targets = 0;
-    TBitboard tactical = 0;
-    switch (TypeAt(from)) {
-      case kPawn:
-        tactical = kTables.PawnAttacks[side][from] & victims;
-        if (OwnRank(side, from) < 7 && !(occupied & Bit(from + forward))) {
-          targets = Bit(from + forward);
-          if (OwnRank(side, from) == 1 && !(occupied & Bit(from + 2 * forward)))
-            targets |= Bit(from + 2 * forward);
-        }
-        tactical |= targets & lastRank;
-        targets &= ~lastRank;
-        break;
-      case kKnight:
-        targets = kTables.Knight[from];
-        break;
-      case kBishop:
-        targets = BishopAttacks(from, occupied);
-        break;
-      case kRook:
-        targets = RookAttacks(from, occupied);
-        break;
-      case kQueen:
-        targets = BishopAttacks(from, occupied) | RookAttacks(from, occupied);
-        break;
-      case kKing:
-        targets = kTables.King[from];
-        break;
-    }
-    if (TypeAt(from) != kPawn) {
-      tactical = targets & enemy;
-      targets &= ~occupied;
-    }
-    AddPieceMoves(list, from, tactical);
-    if (targets) quiet[quietCount++] = {from, targets};
+    const TTargets targets = PieceTargets(from);
+    AddPieceMoves(list, from, targets.Tactical);
+    if (targets.Quiet) quiet[quietCount++] = {from, targets.Quiet};
   }
   list.Tactical = list.Count;
   for (int i = 0; i < quietCount; ++i) AddPieceMoves(list, quiet[i].From, quiet[i].Targets);
@@ -362,8 +366,6 @@ namespace {
 constexpr int kFloor = TChessThinker::kNoMoveScore;
 constexpr int kInfinity = 1 << 28;
 
-bool SameMove(TMove a, TMove b) { return a.From == b.From && a.To == b.To; }
-
 // What one search shares between its nodes: the move that last settled a
 // node one ply above the horizon, tried first at the next such node.
 struct TSearchContext {
@@ -373,12 +375,10 @@ struct TSearchContext {
 
 // A node one ply above the horizon, whose value is the evaluation plus the
 // best legal move's gain. Fail-soft against beta: a legal move reaching
-// beta settles the node at once (tried first: the killer, then the moves in
-// generation order, captures first); otherwise the moves are tried in order
-// of gain until one is legal, which gives the exact value.
+// beta settles the node at once (tried first: the killer, before any
+// generation, then the moves in generation order, captures first); otherwise the moves are tried in
+// order of gain until one is legal, which gives the exact value.
 int BestReplyValue(const TSearchBoard& board, int beta, TSearchContext& context) {
-  TMoveList list;
-  board.GeneratePseudoMoves(list);
   const int evaluation = board.Evaluate();
   int inCheck = -1;
   auto isLegal = [&](TMove move) {
@@ -393,14 +393,13 @@ int BestReplyValue(const TSearchBoard& board, int beta, TSearchContext& context)
     return std::max(value, kFloor);
   };
 
-  if (context.HasKiller) {
-    for (int i = 0; i < list.Count; ++i) {
-      if (!SameMove(list.Moves[i], context.Killer)) continue;
-      const int value = evaluation + board.Gain(list.Moves[i]);
-      if (value >= beta && isLegal(list.Moves[i])) return settle(list.Moves[i], value);
-      break;
-    }
+  if (context.HasKiller && board.IsPseudoMove(context.Killer)) {
+    const int value = evaluation + board.Gain(context.Killer);
+    if (value >= beta && isLegal(context.Killer)) return settle(context.Killer, value);
   }
+
+  TMoveList list;
+  board.GeneratePseudoMoves(list);
 
   std::array<int, TSearchBoard::kMaxMoves> gains;
   for (int i = 0; i < list.Count; ++i) {

@@ -55,6 +55,8 @@ class TSearchBoard {
   // Every move the side to move's pieces can make by their moving rules:
   // captures and promotions first, then the other moves.
   void GeneratePseudoMoves(TMoveList& list) const;
+  // Whether the move is one of GeneratePseudoMoves' moves other than a castling.
+  bool IsPseudoMove(TMove move) const;
   // Plays the move on this board; the other side is to move afterwards.
   void MakeMove(TMove move);
   // Whether the move, already played on after (a copy of this board), is
@@ -94,6 +96,13 @@ class TSearchBoard {
   bool LandedOnEmpty(int square, int byColour) const;
   bool KingAttacked(int colour) const;
 
+  struct TTargets {
+    // Captures and promotions.
+    TBitboard Tactical;
+    TBitboard Quiet;
+  };
+  // The targets of the side to move's piece on the square, castling aside.
+  TTargets PieceTargets(int from) const;
   static void AddPieceMoves(TMoveList& list, int from, TBitboard targets);
   void AddCastlings(TMoveList& list) const;
 
