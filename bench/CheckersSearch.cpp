@@ -163,9 +163,9 @@ int Compare(std::size_t count) {
                                             1 + static_cast<int>(i / 4 % 4),
                                             static_cast<int>(i % 3), static_cast<int>(i % 5)));
   const std::vector<TClass> classes = {
-      {"random play", fixtures::RandomPlayPositions(123, count), 4},
-      {"random endings", mixed, 20},
-      {"kings 3v3", QuietEndings(7, count, 3, 3, 0, 0), 50},
+      {"random play", fixtures::RandomPlayPositions(123, count), 20},
+      {"random endings", mixed, 100},
+      {"kings 3v3", QuietEndings(7, count, 3, 3, 0, 0), 400},
   };
   for (const TClass& positionClass : classes) {
     const auto start = std::chrono::steady_clock::now();
