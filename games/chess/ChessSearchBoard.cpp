@@ -309,7 +309,6 @@ void TSearchBoard::GeneratePseudoMoves(TMoveList& list) const {
     AddPieceMoves(list, from, targets.Tactical);
     if (targets.Quiet) quiet[quietCount++] = {from, targets.Quiet};
   }
-  list.Tactical = list.Count;
   for (int i = 0; i < quietCount; ++i) AddPieceMoves(list, quiet[i].From, quiet[i].Targets);
   AddCastlings(list);
 }

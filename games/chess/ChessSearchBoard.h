@@ -35,8 +35,6 @@ class TSearchBoard {
   struct TMoveList {
     std::array<TMove, kMaxMoves> Moves;
     int Count = 0;
-    // The captures and promotions come first, this many of them.
-    int Tactical = 0;
   };
 
   // The board of a position whose values it reproduces, or none for a

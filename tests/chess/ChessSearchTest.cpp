@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,18 @@ TEST(ChessSearch, SearchBoardPlaysMovesLikeThePosition) {
     thinker.SetPosition(position);
     thinker.GeneratePseudoMoves();
     ASSERT_EQ(static_cast<std::size_t>(list.Count), thinker.Moves.size()) << Text(position);
+    // The single-move test agrees with the generation, castlings aside.
+    std::array<std::array<bool, 64>, 64> generated{};
+    for (int i = 0; i < list.Count; ++i) {
+      const chess::TSearchBoard::TMove move = list.Moves[i];
+      const bool castling = chess::PieceType(position.Squares[move.From]) == chess::kKing &&
+                            move.From == 4 && (move.To == 6 || move.To == 2);
+      generated[move.From][move.To] = !castling;
+    }
+    for (std::uint8_t from = 0; from < 64; ++from)
+      for (std::uint8_t to = 0; to < 64; ++to)
+        ASSERT_EQ(board->IsPseudoMove({from, to}), generated[from][to])
+            << Text(position) << " " << int(from) << "-" << int(to);
     for (int i = 0; i < list.Count; ++i) {
       const chess::TSearchBoard::TMove move = list.Moves[i];
       chess::TSearchBoard after = *board;
