@@ -87,6 +87,10 @@ TEST(CheckersSearch, SearchValuesEqualThePlainSearchAtEveryDepth) {
     ASSERT_EQ(fast.SearchFlipped(depth), slow.SearchFlipped(depth)) << i;
     ASSERT_EQ(fast.Search(0), positions[i].Evaluate());
   }
+  // A depth below zero is treated as the horizon instead of recursing on.
+  fast.Position = Board({{"a7", kOwnMan}});
+  EXPECT_EQ(fast.Search(-3), 190);
+  EXPECT_EQ(fast.SearchFlipped(-1), 190);
   for (std::size_t i = 0; i < 200; ++i) {
     fast.Position = slow.Position = positions[i * 15];
     ASSERT_EQ(fast.Search(4), slow.Search(4)) << i;
