@@ -152,6 +152,7 @@ TApplication::~TApplication() {
 bool ApplicationExists() { return QCoreApplication::instance() != nullptr; }
 
 int RunMessageLoop() {
+  if (qApp == nullptr) throw std::logic_error("RunMessageLoop: there is no application object");
   TLoopState& state = LoopState();
   if (state.PendingQuit) {
     const int code = *state.PendingQuit;
@@ -169,6 +170,7 @@ void PostQuit(int exitCode) {
   TLoopState& state = LoopState();
   state.PendingQuit = exitCode;
   const unsigned number = ++state.QuitsPosted;
+  if (qApp == nullptr) return;  // the next loop ends at once all the same
   QMetaObject::invokeMethod(
       qApp,
       [exitCode, number] {
@@ -178,11 +180,14 @@ void PostQuit(int exitCode) {
 }
 
 void ProcessMessages() {
+  if (qApp == nullptr) return;
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 void PostDeferred(std::function<void()> call) {
+  // Without an application object there is no loop that could run it.
+  if (qApp == nullptr) return;
   QMetaObject::invokeMethod(
       qApp, [call = std::move(call)] { CallGuarded(call); }, Qt::QueuedConnection);
 }

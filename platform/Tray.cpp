@@ -63,6 +63,12 @@ void TTrayIcon::Remove() {
   impl_->Icon.reset();
 }
 
+TRect TTrayIcon::ScreenRect() const {
+  if (!impl_->Icon) return TRect{};
+  const QRect area = impl_->Icon->geometry();
+  return Bounds(area.x(), area.y(), area.width(), area.height());
+}
+
 bool TTrayIcon::Shown() const { return impl_->Icon != nullptr; }
 
 const std::string& TTrayIcon::Tip() const { return impl_->Tip; }

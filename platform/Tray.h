@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "platform/Types.h"
+
 // The notification-area icon (Win32 Shell_NotifyIcon).
 namespace platform {
 
@@ -30,6 +32,9 @@ class TTrayIcon {
   void Remove();
   bool Shown() const;
   const std::string& Tip() const;
+  // Where the icon is on the screen, for animations toward it; empty when
+  // it is not shown or the desktop does not tell.
+  TRect ScreenRect() const;
 
   // Releases of the left and the right mouse button over the icon.
   std::function<void()> OnLeftButtonUp;

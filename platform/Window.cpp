@@ -1,14 +1,15 @@
 #include "platform/Window.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <unordered_map>
 #include <utility>
@@ -976,11 +977,29 @@ void TWindow::BringToFront() {
   Impl().Widget->activateWindow();
 }
 
-bool TWindow::IsActive() const { return Impl().Widget->isActiveWindow(); }
+bool TWindow::IsActive() const { return ActiveWindow() == this; }
 
 TChildWindow::TChildWindow(TWindowBase& parent) : TWindowBase(MakeChildImpl(parent)) {
   detail::AttachWindow(Impl());
   Impl().Widget->show();
+}
+
+TWindow* ActiveWindow() {
+  const QWindow* focus = QGuiApplication::focusWindow();
+  if (focus == nullptr) return nullptr;
+  for (TWindow* window : detail::TopWindows()) {
+    if (window->Impl().Widget->windowHandle() == focus) return window;
+  }
+  return nullptr;
+}
+
+void PostCloseToActiveWindow() {
+  TWindow* window = ActiveWindow();
+  if (window == nullptr) return;
+  const std::uintptr_t handle = window->Handle();
+  PostDeferred([window, handle] {
+    if (detail::WindowAlive(window, handle)) window->Close();
+  });
 }
 
 void MinimizeApplication(bool hideFromTaskbar) {

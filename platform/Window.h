@@ -256,6 +256,14 @@ class TWindow : public TWindowBase {
   std::function<void()> OnClose;
 };
 
+// The program's top-level window that has the keyboard focus, or null (the
+// foreground window when it belongs to this program; other programs'
+// windows are out of reach).
+TWindow* ActiveWindow();
+// Posts a close request to ActiveWindow: it is closed from the message loop,
+// as if the user had closed it. Nothing when none of ours is active.
+void PostCloseToActiveWindow();
+
 // An owner-drawn, double-buffered child window: painting goes to an
 // off-screen bitmap, filled with the background colour first, through
 // OnPaint, and reaches the screen in one copy.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "WindowTestSupport.h"
 #include "platform/Canvas.h"
 #include "platform/ListBox.h"
+#include "platform/Menu.h"
 #include "platform/Region.h"
 #include "platform/Screen.h"
 #include "platform/Window.h"
@@ -137,6 +139,28 @@ TEST_F(WindowInput, RegionLetsClicksThroughToTheParent) {
   Press(form, {50, 20});
   Release(form, {50, 20});
   EXPECT_EQ(log.Take(), (std::vector<std::string>{"child down 0 40,10", "child up 40,10"}));
+}
+
+TEST_F(WindowInput, RightClickOpensTheNearestPopupMenu) {
+  TPopupMenu formMenu, childMenu;
+  std::vector<std::string> opened;
+  formMenu.Add().Caption = "Exit";
+  formMenu.OnPopup = [&] { opened.push_back("form"); };
+  childMenu.Add().Caption = "Help";
+  childMenu.OnPopup = [&] { opened.push_back("child"); };
+  form.SetPopupMenu(&formMenu);
+  auto rightClick = [&] {
+    QTimer::singleShot(30, [] {
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    });
+    Press(form, {20, 20}, Qt::RightButton);
+    Release(form, {20, 20}, Qt::RightButton);
+  };
+  rightClick();  // the child has none: the form's
+  child.SetPopupMenu(&childMenu);
+  rightClick();
+  EXPECT_EQ(opened, (std::vector<std::string>{"form", "child"}));
+  EXPECT_EQ(child.PopupMenu(), &childMenu);
 }
 
 TEST_F(WindowInput, DestroyingAWindowInItsOwnHandlerIsSafe) {
@@ -364,6 +388,18 @@ TEST(WindowModal, ShowModalReturnsWhenTheWindowIsClosed) {
   dialog.Show();
   dialog.Close();
   EXPECT_FALSE(dialog.Visible());
+
+  // A close request to the active window closes it from the loop.
+  ShowAt(dialog, Bounds(0, 0, 80, 60));
+  dialog.BringToFront();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(testing::NativeOf(dialog)));
+  EXPECT_EQ(ActiveWindow(), &dialog);
+  EXPECT_TRUE(dialog.IsActive());
+  PostCloseToActiveWindow();
+  EXPECT_TRUE(dialog.Visible());
+  ProcessMessages();
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_EQ(closes, 3);
 }
 
 TEST(WindowModal, QuitEndsTheModalLoopAndTheMainLoop) {
