@@ -18,4 +18,13 @@ int RandomBelow(int range);
 void OverrideRandom(int value);
 void ClearRandomOverride();
 
+// Fixes the draw for the lifetime of the object.
+class TFixedRandom {
+ public:
+  explicit TFixedRandom(int value) { OverrideRandom(value); }
+  ~TFixedRandom() { ClearRandomOverride(); }
+  TFixedRandom(const TFixedRandom&) = delete;
+  TFixedRandom& operator=(const TFixedRandom&) = delete;
+};
+
 }  // namespace app

@@ -30,12 +30,6 @@ std::vector<int> Indices(const std::vector<TCheckersScore>& records) {
   return indices;
 }
 
-class RandomOverride {
- public:
-  explicit RandomOverride(int r) { app::OverrideRandom(r); }
-  ~RandomOverride() { app::ClearRandomOverride(); }
-};
-
 // Every root score, hence every pick, equals the plain search's. One fast
 // thinker is reused so that bounds cached for earlier positions are put to
 // the test as well.
@@ -130,7 +124,7 @@ TEST(CheckersSearch, BestMoveFollowsTheDrawAndLeavesThePositionAlone) {
   plain::TPlainThinker slow;
   slow.Position = before;
   for (int r = 0; r < 100; ++r) {
-    RandomOverride draw(r);
+    app::TFixedRandom draw(r);
     const std::string move = thinker.GetBestMove();
     EXPECT_EQ(move, slow.GetBestMove()) << r;
     EXPECT_EQ(thinker.Position, before);
@@ -138,7 +132,7 @@ TEST(CheckersSearch, BestMoveFollowsTheDrawAndLeavesThePositionAlone) {
   // A single legal move is played whatever the draw.
   thinker.Position = Board({{"a1", kOwnMan}, {"b2", kOtherMan}});
   for (int r : {0, 51, 81, 91, 99}) {
-    RandomOverride draw(r);
+    app::TFixedRandom draw(r);
     EXPECT_EQ(thinker.GetBestMove(), "a1-c3");
   }
   // No legal move: empty result, board untouched.
@@ -164,7 +158,7 @@ TEST(CheckersSearch, MoveThatLeavesTheOpponentNoMoveScoresTheMaximum) {
   ASSERT_EQ(wins, 1);
   EXPECT_EQ(winning, "e3-g1");
   for (int r = 0; r < 100; r += 7) {
-    RandomOverride draw(r);
+    app::TFixedRandom draw(r);
     EXPECT_EQ(thinker.GetBestMove(), "e3-g1") << r;
   }
 }

@@ -37,11 +37,6 @@ chess::TChessMoveArray OracleMoves(const TChessPosition& position) {
   return moves;
 }
 
-struct RandomOverride {
-  explicit RandomOverride(int r) { app::OverrideRandom(r); }
-  ~RandomOverride() { app::ClearRandomOverride(); }
-};
-
 TEST(ChessSearch, GenerationLegalityAndShallowValuesMatchThePlainRules) {
   std::vector<TChessPosition> positions = chess_test::RandomPlayPositions(2500, 11);
   for (const TChessPosition& special : SpecialPositions()) positions.push_back(special);
@@ -182,7 +177,7 @@ TEST(ChessSearch, BestMoveIsLegalLeavesThePositionAndLogsItsSteps) {
   const TChessPosition before = thinker.Position;
   TChessMove move{-5, -5, -5, -5, true};
   {
-    RandomOverride draw(60);
+    app::TFixedRandom draw(60);
     thinker.GetBestWhiteMove(move);
   }
   EXPECT_EQ(thinker.Position, before);
@@ -210,7 +205,7 @@ TEST(ChessSearch, BestMoveIsLegalLeavesThePositionAndLogsItsSteps) {
 
 TEST(ChessSearch, MatesAreTakenAndLoneMovesPlayedWhateverTheDraw) {
   for (int r : {0, 55, 85, 93, 99}) {
-    RandomOverride draw(r);
+    app::TFixedRandom draw(r);
     TChessThinker mate;
     mate.SetPosition(Pos("6k1/5ppp/8/8/8/8/8/R5K1 - -"));
     TChessMove move;

@@ -55,14 +55,6 @@ std::string Join(const std::vector<std::string>& items) {
 }
 
 // Fixes the random draw for one search and lets it go again afterwards.
-class FixedDraw {
- public:
-  explicit FixedDraw(int r) { app::OverrideRandom(r); }
-  ~FixedDraw() { app::ClearRandomOverride(); }
-  FixedDraw(const FixedDraw&) = delete;
-  FixedDraw& operator=(const FixedDraw&) = delete;
-};
-
 }  // namespace
 
 std::string RunCheckersCommand(const std::vector<std::string>& words) {
@@ -89,7 +81,7 @@ std::string RunCheckersCommand(const std::vector<std::string>& words) {
     ExpectArguments(words, 3, "best POS R");
     thinker.Position = ParsePosition(words[1]);
     const int draw = static_cast<int>(ParseNumber(words[2], 0, 99, "draw R"));
-    const FixedDraw fixed(draw);
+    const app::TFixedRandom fixed(draw);
     return thinker.GetBestMove();
   }
   if (command == "eval") {

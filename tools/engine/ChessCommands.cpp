@@ -62,14 +62,6 @@ std::string JoinMoves(const chess::TChessMoveArray& moves, const std::vector<int
 }
 
 // Fixes the draw for one command.
-class TFixedDraw {
- public:
-  explicit TFixedDraw(int r) { app::OverrideRandom(r); }
-  ~TFixedDraw() { app::ClearRandomOverride(); }
-  TFixedDraw(const TFixedDraw&) = delete;
-  TFixedDraw& operator=(const TFixedDraw&) = delete;
-};
-
 }  // namespace
 
 std::string RunChessCommand(const std::vector<std::string>& words) {
@@ -84,7 +76,7 @@ std::string RunChessCommand(const std::vector<std::string>& words) {
   if (command == "best") {
     const int r = static_cast<int>(ParseNumber(ReadWord(words, index, "draw"), 0, 99, "draw"));
     ExpectEnd(words, index);
-    TFixedDraw draw(r);
+    app::TFixedRandom draw(r);
     chess::TChessMove move{-1, -1, -1, -1, false};
     thinker.GetBestWhiteMove(move);
     return move.FromX < 0 ? std::string() : chess::TChessPosition::MoveToText(move);
