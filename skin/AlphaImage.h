@@ -108,7 +108,7 @@ class TAlphaImageRegion : public TAlphaImageEffect {
   int Bottom;
 };
 
-// The placeholder drawn for a missing image: a black box with a red border
+// What is drawn in place of a missing image: a black box with a red border
 // and a red cross, so that a wrong index in a skin shows.
 class TErrorAlphaImage : public TAlphaImage {
  public:

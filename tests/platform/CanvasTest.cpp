@@ -232,7 +232,7 @@ TEST(CanvasTest, CopyWithinOneBitmapReadsTheOldPixels) {
 }
 
 TEST(CanvasTest, ErrorPictureOfBoxOutlineAndDiagonals) {
-  // The placeholder the skin draws for a missing image: black box, red
+  // What the skin draws in place of a missing image: black box, red
   // outline, red diagonals that stop one pixel short of their end points.
   TBitmap bitmap = Grey(6, 5);
   TCanvas canvas(bitmap);
