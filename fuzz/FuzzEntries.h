@@ -12,7 +12,7 @@ namespace fuzz {
 // Lists the input as a ZIP archive through the skin loader's cache,
 // extracts every member and opens members through a ZIP pack.
 void FuzzZip(const std::uint8_t* data, std::size_t size);
-// The first two bytes give the destination size in units of 64 bytes, the
+// The first two bytes give the destination size in units of 16 bytes, the
 // rest is a raw deflate stream. With zlib at hand, streams zlib decodes
 // completely must decode to the same bytes.
 void FuzzInflate(const std::uint8_t* data, std::size_t size);
