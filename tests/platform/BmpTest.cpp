@@ -6,6 +6,7 @@
 
 #include "platform/Bmp.h"
 #include "platform/Stream.h"
+#include "tests/support/ByteWriter.h"
 
 namespace platform {
 namespace {
@@ -18,14 +19,8 @@ constexpr TColor kBlue = RGB(0, 0, 255);
 constexpr TColor kWhite = RGB(255, 255, 255);
 constexpr TColor kBlack = 0;
 
-void Put16(Bytes& out, std::uint32_t value) {
-  out.push_back(value & 0xFF);
-  out.push_back((value >> 8) & 0xFF);
-}
-void Put32(Bytes& out, std::uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
+using test_support::Put16;
+using test_support::Put32;
 
 // Builds a BMP file: file header, info header (40 bytes), optional masks,
 // palette (blue, green, red, 0 per entry) and the given pixel bytes.

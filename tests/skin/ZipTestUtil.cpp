@@ -1,5 +1,7 @@
 #include "ZipTestUtil.h"
 
+#include "tests/support/ByteWriter.h"
+
 #include <zlib.h>
 
 #include <cstdio>
@@ -82,18 +84,8 @@ Bytes BitWriter::Finish() {
   return bytes_;
 }
 
-namespace {
-
-void Put16(Bytes& out, std::uint32_t value) {
-  out.push_back(value & 0xFF);
-  out.push_back((value >> 8) & 0xFF);
-}
-void Put32(Bytes& out, std::uint32_t value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-
-}  // namespace
+using test_support::Put16;
+using test_support::Put32;
 
 Bytes BuildZip(const std::vector<ZipMember>& members, const Bytes& trailer) {
   Bytes out;
