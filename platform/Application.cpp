@@ -9,6 +9,7 @@
 #include <exception>
 #include <optional>
 
+#include "platform/Lifetime.h"
 #include "platform/detail/QtBridge.h"
 #include "platform/detail/WindowImpl.h"
 
@@ -224,7 +225,7 @@ struct TTimer::TImpl {
   std::function<void()> OnTimer;
   std::unique_ptr<QTimer> Timer;
   bool InCallback = false;
-  bool* DestroyedFlag = nullptr;
+  TLifetime Life;
 };
 
 TTimer::TTimer(int intervalMs, std::function<void()> onTimer) : impl_(std::make_unique<TImpl>()) {
@@ -234,13 +235,11 @@ TTimer::TTimer(int intervalMs, std::function<void()> onTimer) : impl_(std::make_
   TImpl* impl = impl_.get();
   QObject::connect(impl_->Timer.get(), &QTimer::timeout, [impl] {
     if (!impl->OnTimer) return;
-    bool destroyed = false;
-    impl->DestroyedFlag = &destroyed;
+    const TLifeWatch life = impl->Life.Watch();
     impl->InCallback = true;
     CallGuarded(impl->OnTimer);
-    if (destroyed) return;
+    if (!life.Alive()) return;
     impl->InCallback = false;
-    impl->DestroyedFlag = nullptr;
   });
 }
 
@@ -248,7 +247,6 @@ TTimer::~TTimer() {
   impl_->Timer->stop();
   if (impl_->InCallback) {
     // Destroyed from its own callback: the QTimer is still emitting.
-    *impl_->DestroyedFlag = true;
     impl_->Timer.release()->deleteLater();
   }
 }

@@ -11,7 +11,6 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 
 #include "platform/Application.h"
@@ -275,7 +274,9 @@ void HandlePress(TWindowImpl& impl, QMouseEvent* event) {
   const TPoint local = target->ScreenToClient(screen);
   const TShiftState shift = ShiftOf(event);
   if (target->OnMouseDown) {
-    Deliver([&] { target->OnMouseDown(*button, shift, local.X, local.Y); });
+    const TMouseEvent record{*button, shift, local, screen,
+                             event->type() == QEvent::MouseButtonDblClick};
+    Deliver([&] { target->OnMouseDown(record); });
   }
 }
 
@@ -291,7 +292,8 @@ void HandleMove(TWindowImpl& impl, QMouseEvent* event) {
   if (TWindowBase* capture = mouse.Capture) {
     capture->Impl().MouseInside = PointOver(*capture, screen);
     const TPoint local = capture->ScreenToClient(screen);
-    if (capture->OnMouseMove) Deliver([&] { capture->OnMouseMove(shift, local.X, local.Y); });
+    const TMouseEvent record{TMouseButton::Left, shift, local, screen, false};
+    if (capture->OnMouseMove) Deliver([&] { capture->OnMouseMove(record); });
     return;
   }
   if (!PointOver(*impl.Owner, screen)) {
@@ -306,7 +308,8 @@ void HandleMove(TWindowImpl& impl, QMouseEvent* event) {
   if (hit.Code != THitTest::Client) return;
   TWindowBase* target = hit.Window;
   const TPoint local = target->ScreenToClient(screen);
-  if (target->OnMouseMove) Deliver([&] { target->OnMouseMove(shift, local.X, local.Y); });
+  const TMouseEvent record{TMouseButton::Left, shift, local, screen, false};
+  if (target->OnMouseMove) Deliver([&] { target->OnMouseMove(record); });
 }
 
 void HandleRelease(TWindowImpl& impl, QMouseEvent* event) {
@@ -328,12 +331,13 @@ void HandleRelease(TWindowImpl& impl, QMouseEvent* event) {
   }
   const bool outside = !PointOver(*impl.Owner, screen);
   TWindowBase* owner = impl.Owner;
-  const std::uintptr_t handle = impl.Handle;
+  const TLifeWatch ownerLife = owner->Watch();
   if (target != nullptr && button) {
     const TPoint local = target->ScreenToClient(screen);
-    if (target->OnMouseUp) Deliver([&] { target->OnMouseUp(*button, shift, local.X, local.Y); });
+    const TMouseEvent record{*button, shift, local, screen, false};
+    if (target->OnMouseUp) Deliver([&] { target->OnMouseUp(record); });
   }
-  if (outside && WindowAlive(owner, handle)) NoteMouseLeft(owner->Impl());
+  if (outside && ownerLife.Alive()) NoteMouseLeft(owner->Impl());
 }
 
 void ApplyBounds(TWindowImpl& impl, const QRect& rect) {
@@ -416,24 +420,10 @@ void SetTopmostFlag(TWindowImpl& impl, bool topmost) {
 
 }  // namespace
 
-namespace {
-std::unordered_map<std::uintptr_t, TWindowBase*>& LiveWindows() {
-  static std::unordered_map<std::uintptr_t, TWindowBase*> windows;
-  return windows;
-}
-}  // namespace
-
 std::uintptr_t NextHandle() {
   static std::uintptr_t next = 0x0A00;
   next += 4;
   return next;
-}
-
-void ForgetWindow(std::uintptr_t handle) { LiveWindows().erase(handle); }
-
-bool WindowAlive(const TWindowBase* window, std::uintptr_t handle) {
-  auto found = LiveWindows().find(handle);
-  return found != LiveWindows().end() && found->second == window;
 }
 
 int& DispatchDepth() {
@@ -470,7 +460,6 @@ void ApplyPaletteColor(TWindowImpl& impl) {
 
 void AttachWindow(TWindowImpl& impl) {
   impl.Handle = NextHandle();
-  LiveWindows()[impl.Handle] = impl.Owner;
   impl.Widget->setProperty("ludexWindow",
                            QVariant::fromValue(reinterpret_cast<quintptr>(impl.Owner)));
   impl.Widget->setMouseTracking(true);
@@ -639,7 +628,6 @@ TWindowBase::TWindowBase(std::unique_ptr<TWindowImpl> impl) : impl_(std::move(im
 
 TWindowBase::~TWindowBase() {
   TWindowImpl& impl = *impl_;
-  detail::ForgetWindow(impl.Handle);
   detail::TMouseState& mouse = detail::Mouse();
   if (mouse.Capture == this) mouse.Capture = nullptr;
   if (mouse.Drag.Window == this) mouse.Drag = detail::TFrameDrag{};
@@ -667,6 +655,8 @@ TWindowBase::~TWindowBase() {
 }
 
 std::uintptr_t TWindowBase::Handle() const { return impl_->Handle; }
+
+TLifeWatch TWindowBase::Watch() const { return impl_->Life.Watch(); }
 
 TWindowBase* TWindowBase::Parent() const { return impl_->Parent; }
 
@@ -853,10 +843,9 @@ void TWindowBase::TrackMouseLeave() {
   impl_->TrackLeave = true;
   if (impl_->MouseInside) return;
   // Not over the window now: the notice comes at once, from the loop.
-  const std::uintptr_t handle = impl_->Handle;
   TWindowBase* self = this;
-  PostDeferred([self, handle] {
-    if (!detail::WindowAlive(self, handle)) return;
+  PostDeferred([self, life = Watch()] {
+    if (!life.Alive()) return;
     TWindowImpl& impl = self->Impl();
     if (!impl.TrackLeave || impl.MouseInside) return;
     impl.TrackLeave = false;
@@ -909,7 +898,6 @@ TWindow::TWindow(TStyle style) : TWindowBase(MakeTopImpl(style)) {
 TWindow::~TWindow() {
   TWindowImpl& impl = Impl();
   if (impl.ModalLoop != nullptr) impl.ModalLoop->exit(0);
-  if (impl.DestroyedFlag != nullptr) *impl.DestroyedFlag = true;
   auto& windows = detail::TopWindows();
   windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
 }
@@ -918,18 +906,16 @@ void TWindow::ShowModal() {
   TWindowImpl& impl = Impl();
   if (impl.ModalLoop != nullptr) return;
   QEventLoop loop;
-  bool destroyed = false;
+  const TLifeWatch life = Watch();
   impl.ModalLoop = &loop;
-  impl.DestroyedFlag = &destroyed;
   impl.Widget->setWindowModality(Qt::ApplicationModal);
   impl.Visible = false;
   SetVisible(true);
   impl.Widget->raise();
   impl.Widget->activateWindow();
   loop.exec();
-  if (destroyed) return;
+  if (!life.Alive()) return;
   impl.ModalLoop = nullptr;
-  impl.DestroyedFlag = nullptr;
   SetVisible(false);
   impl.Widget->setWindowModality(Qt::NonModal);
 }
@@ -996,9 +982,8 @@ TWindow* ActiveWindow() {
 void PostCloseToActiveWindow() {
   TWindow* window = ActiveWindow();
   if (window == nullptr) return;
-  const std::uintptr_t handle = window->Handle();
-  PostDeferred([window, handle] {
-    if (detail::WindowAlive(window, handle)) window->Close();
+  PostDeferred([window, life = window->Watch()] {
+    if (life.Alive()) window->Close();
   });
 }
 

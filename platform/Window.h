@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Keys.h"
+#include "platform/Lifetime.h"
 #include "platform/Types.h"
 
 // Windows of the program: top-level windows (Win32 forms, borderless unless a
@@ -26,6 +27,16 @@ struct TWindowImpl;
 }
 
 enum class TMouseButton { Left, Right, Middle };
+
+// One mouse event as the hooks receive it. Mouse moves carry the left
+// button; DoubleClick marks the second press of a double click.
+struct TMouseEvent {
+  TMouseButton Button = TMouseButton::Left;
+  TShiftState Shift = 0;
+  TPoint Client;  // pixels of the window receiving the event
+  TPoint Screen;
+  bool DoubleClick = false;
+};
 
 enum class TCursor { Default, Hand, Help, HSplit, VSplit, SizeWE, SizeNS, SizeNWSE, SizeNESW };
 
@@ -83,6 +94,8 @@ class TWindowBase {
 
   // A stable number naming the window for its life (the window handle).
   std::uintptr_t Handle() const;
+  // Tells whether the window still exists after a call that may destroy it.
+  TLifeWatch Watch() const;
   TWindowBase* Parent() const;
   // Child windows in creation order.
   const std::vector<TWindowBase*>& Children() const;
@@ -178,9 +191,9 @@ class TWindowBase {
 
   // Hooks. Mouse coordinates are client pixels of this window.
   std::function<void(TCanvas& canvas)> OnPaint;
-  std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseDown;
-  std::function<void(TShiftState shift, int x, int y)> OnMouseMove;
-  std::function<void(TMouseButton button, TShiftState shift, int x, int y)> OnMouseUp;
+  std::function<void(const TMouseEvent& event)> OnMouseDown;
+  std::function<void(const TMouseEvent& event)> OnMouseMove;
+  std::function<void(const TMouseEvent& event)> OnMouseUp;
   std::function<void()> OnMouseLeave;
   // After every change of the window's size.
   std::function<void()> OnResize;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Bitmap.h"
+#include "platform/Lifetime.h"
 #include "platform/Region.h"
 #include "platform/Window.h"
 
@@ -29,6 +30,7 @@ struct TAnchorOrigin {
 
 struct TWindowImpl {
   TWindowBase* Owner = nullptr;
+  TLifetime Life;
   QWidget* Widget = nullptr;  // owned; deleted by ~TWindowBase
   bool IsTop = false;
   std::uintptr_t Handle = 0;
@@ -58,7 +60,6 @@ struct TWindowImpl {
 
   // Top-level windows only.
   QEventLoop* ModalLoop = nullptr;
-  bool* DestroyedFlag = nullptr;  // set while ShowModal runs
   bool HiddenByApplication = false;
   bool Topmost = false;
 };
@@ -92,10 +93,6 @@ class THostWidget : public QWidget {
 
 // Gives every window a new handle.
 std::uintptr_t NextHandle();
-// Whether the window with that handle still exists (handles are never
-// reused, so a stale pointer never matches).
-bool WindowAlive(const TWindowBase* window, std::uintptr_t handle);
-void ForgetWindow(std::uintptr_t handle);
 // Registers a window with its parent and sets up what every window shares
 // (called by the constructors of the window classes).
 void AttachWindow(TWindowImpl& impl);

@@ -193,7 +193,7 @@ TEST(PictureDrag, PictureFollowsTheHotSpotAndLetsTheMouseThrough) {
   TChildWindow board(form);
   board.SetBounds(10, 10, 100, 100);
   int presses = 0;
-  board.OnMouseDown = [&](TMouseButton, TShiftState, int, int) { ++presses; };
+  board.OnMouseDown = [&](const TMouseEvent&) { ++presses; };
   TBitmap picture(27, 27);
   picture.Fill(RGB(12, 8, 4));
   for (int y = 8; y < 19; ++y)

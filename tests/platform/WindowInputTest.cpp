@@ -36,15 +36,18 @@ struct TEventLog {
     Lines.push_back(line);
   }
   void Watch(TWindowBase& window, const std::string& name) {
-    window.OnMouseDown = [this, name](TMouseButton button, TShiftState, int x, int y) {
-      Add(name + " down " + std::to_string(static_cast<int>(button)) + " " + std::to_string(x) +
-          "," + std::to_string(y));
+    window.OnMouseDown = [this, name](const TMouseEvent& event) {
+      Add(name + " down " + std::to_string(static_cast<int>(event.Button)) + " " +
+          std::to_string(event.Client.X) + "," + std::to_string(event.Client.Y));
     };
-    window.OnMouseMove = [this, name](TShiftState, int x, int y) {
-      if (Moves) Add(name + " move " + std::to_string(x) + "," + std::to_string(y));
+    window.OnMouseMove = [this, name](const TMouseEvent& event) {
+      if (Moves) {
+        Add(name + " move " + std::to_string(event.Client.X) + "," +
+            std::to_string(event.Client.Y));
+      }
     };
-    window.OnMouseUp = [this, name](TMouseButton, TShiftState, int x, int y) {
-      Add(name + " up " + std::to_string(x) + "," + std::to_string(y));
+    window.OnMouseUp = [this, name](const TMouseEvent& event) {
+      Add(name + " up " + std::to_string(event.Client.X) + "," + std::to_string(event.Client.Y));
     };
     window.OnMouseLeave = [this, name] { Add(name + " leave"); };
   }
@@ -88,7 +91,7 @@ TEST_F(WindowInput, ReleasedCaptureShowsOnlyWhatHappensOverTheWindow) {
   // As a button does: it gives the capture up at once, so that a release
   // elsewhere does not count as a click.
   log.Moves = true;
-  child.OnMouseDown = [&](TMouseButton, TShiftState, int, int) {
+  child.OnMouseDown = [&](const TMouseEvent&) {
     log.Add("child down");
     child.ReleaseCapture();
     child.TrackMouseLeave();
@@ -166,7 +169,7 @@ TEST_F(WindowInput, RightClickOpensTheNearestPopupMenu) {
 TEST_F(WindowInput, DestroyingAWindowInItsOwnHandlerIsSafe) {
   auto doomed = std::make_unique<TChildWindow>(form);
   doomed->SetBounds(100, 10, 30, 30);
-  doomed->OnMouseDown = [&](TMouseButton, TShiftState, int, int) { doomed.reset(); };
+  doomed->OnMouseDown = [&](const TMouseEvent&) { doomed.reset(); };
   Press(form, {110, 20});
   Release(form, {110, 20});
   ProcessMessages();
@@ -187,7 +190,7 @@ class WindowFrame : public ::testing::Test {
     cover.OnHitTest = [this](TPoint screen) {
       return FormHit(screen) == THitTest::Client ? THitTest::Client : THitTest::Transparent;
     };
-    cover.OnMouseDown = [this](TMouseButton, TShiftState, int, int) { ++coverPresses; };
+    cover.OnMouseDown = [this](const TMouseEvent&) { ++coverPresses; };
     form.OnSizing = [this](TSizingEdge edge, TRect& rect) {
       edges.push_back(edge);
       proposed.push_back(rect);

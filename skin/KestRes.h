@@ -1,0 +1,198 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Font.h"
+#include "platform/Menu.h"
+#include "platform/Types.h"
+#include "skin/AlphaImage.h"
+
+namespace app {
+class TEntityManager;
+}
+namespace platform {
+class TCanvas;
+}
+namespace ui {
+class TLanguageManager;
+class TKeyboardManager;
+}  // namespace ui
+
+// The named resources of a skin (colours, fonts, images, menus, macros),
+// built from the direct children of its root element and looked up by id.
+namespace skin {
+
+class TXMLNode;
+class TStreamPack;
+class TSkinResManager;
+
+enum TSkinResKind : std::uint8_t {
+  rkColor = 0,
+  rkFont = 1,
+  rkImage = 2,
+  rkMenu = 3,
+  rkMacros = 4,
+};
+
+class TSkinResource {
+ public:
+  explicit TSkinResource(TSkinResManager& manager, std::uint8_t kind)
+      : Kind(kind), Manager(&manager) {}
+  virtual ~TSkinResource() = default;
+  TSkinResource(const TSkinResource&) = delete;
+  TSkinResource& operator=(const TSkinResource&) = delete;
+
+  // Reads the element; the base takes the id.
+  virtual void Load(const TXMLNode& node, TStreamPack& pack);
+
+  std::string Id;
+  std::uint8_t Kind;
+  TSkinResManager* Manager;
+};
+
+class TSkinResColor : public TSkinResource {
+ public:
+  static constexpr std::uint8_t kKind = rkColor;
+  explicit TSkinResColor(TSkinResManager& manager) : TSkinResource(manager, rkColor) {}
+  TSkinResColor(TSkinResManager& manager, std::string id, platform::TColor color)
+      : TSkinResource(manager, rkColor), Color(color) {
+    Id = std::move(id);
+  }
+  void Load(const TXMLNode& node, TStreamPack& pack) override;
+
+  platform::TColor Color = 0;
+};
+
+// A system font (face, size, bold) or a pattern font: glyphs cut from an
+// image by its underline, one per character of Symbols.
+class TSkinResFont : public TSkinResource {
+ public:
+  static constexpr std::uint8_t kKind = rkFont;
+  explicit TSkinResFont(TSkinResManager& manager) : TSkinResource(manager, rkFont) {}
+  void Load(const TXMLNode& node, TStreamPack& pack) override;
+
+  void DrawText(platform::TCanvas& canvas, const platform::TRect& rect,
+                std::string_view text) const;
+  int TextWidth(platform::TCanvas& canvas, std::string_view text) const;
+
+  std::string Symbols;
+  std::unique_ptr<TImagePack> Glyphs;
+  bool IsSystem = false;
+  platform::TFont Font;
+};
+
+// An image pack named after the AREA it was cut from; the unnamed first pack
+// of an image covers the whole bitmap.
+class TNamedImagePack : public TImagePack {
+ public:
+  TNamedImagePack(const TAlphaImage& source, std::string name)
+      : TImagePack(source), Name(std::move(name)) {}
+  std::string Name;
+};
+
+class TSkinResImage : public TSkinResource {
+ public:
+  static constexpr std::uint8_t kKind = rkImage;
+  explicit TSkinResImage(TSkinResManager& manager) : TSkinResource(manager, rkImage) {}
+  void Load(const TXMLNode& node, TStreamPack& pack) override;
+
+  // The area of that name ignoring case; the whole-bitmap pack for an empty
+  // or unknown name; null when the image failed to load.
+  TNamedImagePack* GetArea(std::string_view name) const;
+
+  std::unique_ptr<platform::TBitmap> Bitmap;
+  std::unique_ptr<TAlphaBMPImage> Image;
+  std::vector<std::unique_ptr<TNamedImagePack>> Areas;
+  std::string FileName;
+
+ private:
+  void ReadBitmap(TStreamPack& pack);
+  void LoadArea(const TXMLNode& area);
+  std::unique_ptr<TAlphaImage> ApplyEffects(const TXMLNode& area,
+                                            std::unique_ptr<TAlphaImage> cell) const;
+};
+
+// A menu item that runs an entity command and shows the key bound to it.
+struct TEntMenuItem {
+  platform::TMenuItem* Item = nullptr;  // owned by the menu
+  std::string Link;
+  std::string KeyText;
+};
+
+class TSkinResMenu : public TSkinResource {
+ public:
+  static constexpr std::uint8_t kKind = rkMenu;
+  explicit TSkinResMenu(TSkinResManager& manager);
+  void Load(const TXMLNode& node, TStreamPack& pack) override;
+
+  std::string Section;
+  std::string BGColor;
+  std::unique_ptr<platform::TPopupMenu> Menu;
+  // Every item of the menu and its submenus, depth first.
+  std::vector<std::unique_ptr<TEntMenuItem>> Items;
+
+  // The menu's hooks, public so that tests can call them without a screen.
+  void OnPopup();
+  void MeasureItem(const TEntMenuItem& item, platform::TCanvas& canvas, int& width,
+                   int& height) const;
+  void DrawItem(const TEntMenuItem& item, platform::TCanvas& canvas, const platform::TRect& rect,
+                bool selected) const;
+  void ClickItem(const TEntMenuItem& item) const;
+
+ private:
+  void AddItems(platform::TMenuItem& parent, const TXMLNode& node);
+};
+
+class TSkinResMacros : public TSkinResource {
+ public:
+  static constexpr std::uint8_t kKind = rkMacros;
+  explicit TSkinResMacros(TSkinResManager& manager) : TSkinResource(manager, rkMacros) {}
+  void Load(const TXMLNode& node, TStreamPack& pack) override;
+  // Executes the commands in order on the entity bus.
+  void Run() const;
+
+  std::vector<std::string> Commands;
+};
+
+class TSkinResManager {
+ public:
+  TSkinResManager() = default;
+  ~TSkinResManager() { Clear(); }
+  TSkinResManager(const TSkinResManager&) = delete;
+  TSkinResManager& operator=(const TSkinResManager&) = delete;
+
+  // Builds the resources of the root's direct children; a failing COLOR,
+  // FONT, MENU or MACROS element propagates (what came before stays).
+  void Load(const TXMLNode& root, TStreamPack& pack);
+  void Clear() { resources_.clear(); }
+  // The first resource of that kind whose id equals `id` ignoring case.
+  TSkinResource* FindResource(std::uint8_t kind, std::string_view id) const;
+  template <class TResource>
+  TResource* Find(std::string_view id) const;
+  // A colour id or a "#RRGGBB" text; black for an unknown id.
+  platform::TColor GetColor(std::string_view text) const;
+  // "Image.Area" (or "Image"): the area's pack; null when no such image.
+  TImagePack* GetImage(std::string_view id) const;
+  void AddStandardColors();
+
+  const std::vector<std::unique_ptr<TSkinResource>>& Resources() const { return resources_; }
+
+  app::TEntityManager* EntityManager = nullptr;
+  ui::TLanguageManager* LanguageManager = nullptr;
+  ui::TKeyboardManager* KeyboardManager = nullptr;
+
+ private:
+  std::vector<std::unique_ptr<TSkinResource>> resources_;
+};
+
+template <class TResource>
+TResource* TSkinResManager::Find(std::string_view id) const {
+  return static_cast<TResource*>(FindResource(TResource::kKind, id));
+}
+
+}  // namespace skin

@@ -1,0 +1,143 @@
+#include "skin/Skins.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/MultiLog.h"
+#include "app/TextUtil.h"
+#include "controls/KestCtl.h"
+#include "controls/KestWnd.h"
+#include "skin/CachedStream.h"
+#include "skin/StreamPack.h"
+
+namespace skin {
+
+using controls::TKestControl;
+
+// The state of one BuildWindow: how many controls exist so far and which
+// templates are being expanded (a template that uses itself, directly or
+// through another, is not expanded again).
+struct TSkin::TBuild {
+  int Controls = 0;
+  std::vector<const TXMLNode*> Templates;
+};
+
+TSkin::TSkin(app::TEntityManager& entityManager, ui::TKeyboardManager& keyboardManager,
+             ui::TLanguageManager& languageManager)
+    : resManager_(std::make_unique<TSkinResManager>()), tree_(std::make_unique<TXMLTree>()) {
+  RegisterControlClass<controls::TSkinWindow>("WINDOW");
+  RegisterControlClass<TKestControl>("PANEL");
+  resManager_->EntityManager = &entityManager;
+  resManager_->KeyboardManager = &keyboardManager;
+  resManager_->LanguageManager = &languageManager;
+}
+
+TSkin::~TSkin() = default;
+
+void TSkin::RegisterControlClass(std::string tag, TControlFactory controlClass) {
+  classes_.push_back(TSkinClass{std::move(tag), std::move(controlClass)});
+}
+
+void TSkin::Clear() {
+  resManager_->Clear();
+  tree_->Clear();
+}
+
+void TSkin::LoadFromPack(TStreamPack& pack) {
+  Clear();
+  try {
+    std::unique_ptr<platform::TStream> file = pack.OpenStream("interface.xml");
+    if (!file) return;
+    {
+      TCachedStream cached(*file, 16384, 4);
+      tree_->LoadFromStream(cached);
+    }
+    if (const TXMLNode* root = tree_->Root()) resManager_->Load(*root, pack);
+  } catch (const std::exception&) {
+    // A broken skin keeps what was built before the failure.
+  }
+}
+
+void TSkin::LoadFromZIP(platform::TStream& stream) {
+  app::Log("+TSkin.LoadFromZIP");
+  try {
+    TCachedStream cached(stream, 16384, 2);
+    TZIPStrPack pack(cached);
+    LoadFromPack(pack);
+  } catch (const std::exception&) {
+  }
+  app::Log("-TSkin.LoadFromZIP");
+}
+
+std::unique_ptr<TKestControl> TSkin::BuildWindow(std::string_view id) {
+  const TXMLNode* element = FindNode(tree_->Root(), "WINDOW", id);
+  if (!element) return nullptr;
+  TBuild build;
+  std::unique_ptr<TKestControl> window = BuildControl(build, nullptr, *element);
+  if (window) window->AfterLoad();
+  return window;
+}
+
+std::unique_ptr<TKestControl> TSkin::CreateControl(std::string_view tag,
+                                                   TKestControl* owner) const {
+  const TSkinClass* chosen = nullptr;
+  for (const TSkinClass& entry : classes_) {
+    if (app::SameText(entry.Name, tag)) chosen = &entry;
+  }
+  if (chosen) return chosen->ControlClass(owner);
+  return ControlClass<TKestControl>()(owner);
+}
+
+std::unique_ptr<TKestControl> TSkin::BuildControl(TBuild& build, TKestControl* owner,
+                                                  const TXMLNode& element) {
+  if (build.Controls >= kMaxControls) return nullptr;
+  std::unique_ptr<TKestControl> control;
+  if (app::SameText(element.Name, "GROUP")) {
+    const TXMLNode* pattern = FindNode(tree_->Root(), "TGROUP", element.GetAttr("group"));
+    auto& active = build.Templates;
+    if (pattern && std::find(active.begin(), active.end(), pattern) == active.end()) {
+      active.push_back(pattern);
+      control = BuildControl(build, owner, *pattern);
+      active.pop_back();
+      if (!control) return nullptr;
+    }
+  }
+  if (!control) {
+    control = CreateControl(element.Name, owner);
+    if (!control) return nullptr;
+    ++build.Controls;
+  }
+  LoadControl(build, *control, element);
+  return control;
+}
+
+// Loads the element's attributes into the control, then builds the
+// element's children inside it in document order.
+void TSkin::LoadControl(TBuild& build, TKestControl& control, const TXMLNode& element) {
+  control.ResManager = resManager_.get();
+  control.LoadFromXML(element);
+  for (std::size_t i = 0; i < element.ChildCount(); ++i) {
+    std::unique_ptr<TKestControl> child = BuildControl(build, &control, *element.Child(i));
+    if (!child) continue;
+    control.Adopt(std::move(child));
+  }
+}
+
+const TXMLNode* FindNode(const TXMLNode* start, std::string_view tag, std::string_view id) {
+  if (!start) return nullptr;
+  // Iterative depth-first walk in document order.
+  std::vector<std::pair<const TXMLNode*, std::size_t>> stack{{start, 0}};
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    if (next == node->ChildCount()) {
+      stack.pop_back();
+      continue;
+    }
+    const TXMLNode* child = node->Child(next++);
+    if (app::SameText(child->Name, tag) && app::SameText(child->GetAttr("id"), id)) return child;
+    stack.emplace_back(child, 0);
+  }
+  return nullptr;
+}
+
+}  // namespace skin
