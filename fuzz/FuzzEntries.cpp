@@ -10,6 +10,7 @@
 #include "platform/Stream.h"
 #include "skin/CachedStream.h"
 #include "skin/Inflate.h"
+#include "skin/Limits.h"
 #include "skin/PKZIP.h"
 #include "skin/StreamPack.h"
 #include "skin/XML.h"
@@ -64,6 +65,11 @@ void FuzzZip(const std::uint8_t* data, std::size_t size) {
         static_cast<std::int64_t>(entry.Data.size()) <= (present + 1) * skin::TPKZIP::kMaxExpansion,
         "member larger than its bytes allow");
     Check(entry.Data.size() <= entry.UncompressedSize, "member larger than its stated size");
+    Check(static_cast<std::int64_t>(entry.Data.size()) <= skin::limits::kMaxMemberSize,
+          "member larger than the limit");
+    if (entry.Damage == 0)
+      Check(entry.Data.size() == entry.UncompressedSize,
+            "a member reported whole has another size than stated");
   }
 
   cached.SetPosition(0);
@@ -72,6 +78,7 @@ void FuzzZip(const std::uint8_t* data, std::size_t size) {
   if (!zip.Entries().empty()) {
     auto stream = pack.OpenStream(zip.Entries().front().FileName);
     Check(stream != nullptr, "pack gave no stream");
+    Check(stream->GetSize() <= skin::limits::kMaxMemberSize, "same-name members beyond the limit");
   }
   Check(pack.OpenStream("\x01 no such member") != nullptr, "pack gave null for a missing name");
 }
@@ -106,12 +113,15 @@ void FuzzXml(const std::uint8_t* data, std::size_t size) {
   tree.LoadFromStream(stream);
   if (!tree.Root()) return;
 
+  std::size_t elements = 0;
   std::vector<std::pair<const skin::TXMLNode*, int>> pending{{tree.Root(), 1}};
   while (!pending.empty()) {
     const auto [node, depth] = pending.back();
     pending.pop_back();
     Check(depth <= skin::TXMLTree::kMaxDepth, "tree deeper than the limit");
+    Check(++elements <= skin::limits::kMaxXmlElements, "more elements than the limit");
     const auto& attributes = node->Attributes();
+    Check(attributes.size() <= skin::limits::kMaxXmlAttributes, "more attributes than the limit");
     for (std::size_t i = 0; i < attributes.size(); ++i) {
       Check(!attributes[i].Name.empty(), "attribute without a name");
       for (std::size_t j = i + 1; j < attributes.size(); ++j)

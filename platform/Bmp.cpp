@@ -258,25 +258,30 @@ class TDecoder {
   }
 
   // Run-length data: (count, index) runs and escapes (0,0 end of line, 0,1
-  // end of image, 0,2 move, 0,n n literal pixels padded to a word).
+  // end of image, 0,2 move, 0,n n literal pixels padded to a word). Pixels
+  // past the right edge are dropped; x stops at the edge, so an encoded run
+  // there costs the same whatever its length.
   void DecodeRle(TBitmap& bitmap) {
     bitmap.Fill(TBitmap::ColorFromPixel(PaletteColor(0)));
     const bool four = header_.Compression == kBiRle4;
     std::size_t pos = header_.DataOffset;
     int x = 0, row = 0;
-    auto put = [&](std::uint32_t index) {
+    auto line = [&]() {
       if (row >= header_.Height) Fail("RLE data runs past the end of the image");
-      const std::uint32_t color = PaletteColor(index);
-      if (x < header_.Width) bitmap.Row(header_.Height - 1 - row)[x] = color;
-      ++x;
+      return bitmap.Row(header_.Height - 1 - row);
     };
+    auto advance = [&](int count) { x = std::min(x + count, header_.Width); };
     for (;;) {
       RleNeed(pos, 2);
       const std::uint8_t count = in_.U8(pos), value = in_.U8(pos + 1);
       pos += 2;
       if (count > 0) {
-        for (int i = 0; i < count; ++i)
-          put(four ? (i % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+        std::uint32_t* const pixels = line();
+        const std::uint32_t even = PaletteColor(four ? value >> 4 : value);
+        const std::uint32_t odd = count > 1 ? PaletteColor(four ? value & 0x0F : value) : even;
+        const int visible = std::min<int>(count, header_.Width - x);
+        for (int i = 0; i < visible; ++i) pixels[x + i] = i % 2 == 0 ? even : odd;
+        advance(count);
       } else if (value == 0) {
         x = 0;
         ++row;
@@ -284,15 +289,19 @@ class TDecoder {
         return;
       } else if (value == 2) {
         RleNeed(pos, 2);
-        x += in_.U8(pos);
+        advance(in_.U8(pos));
         row += in_.U8(pos + 1);
         pos += 2;
       } else {
         const std::size_t bytes = four ? (value + 1) / 2 : value;
         RleNeed(pos, bytes);
+        std::uint32_t* const pixels = line();
         for (int i = 0; i < value; ++i) {
           const std::uint8_t byte = in_.U8(pos + (four ? i / 2 : i));
-          put(four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+          const std::uint32_t color =
+              PaletteColor(four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+          if (x < header_.Width) pixels[x] = color;
+          advance(1);
         }
         pos += (bytes + 1) / 2 * 2;
       }

@@ -13,6 +13,12 @@ std::int64_t TStream::GetSize() {
   return size;
 }
 
+std::int64_t TStream::RequireSize() {
+  const std::int64_t size = GetSize();
+  if (size < 0) throw EStreamError("The stream cannot seek and has no size (a pipe?)");
+  return size;
+}
+
 void TStream::ReadBuffer(void* buffer, std::int64_t count) {
   if (Read(buffer, count) != count) throw EStreamError("Stream read error");
 }

@@ -30,6 +30,9 @@ class TStream {
   // Moves the position and returns the new one.
   virtual std::int64_t Seek(std::int64_t offset, SeekOrigin origin) = 0;
   virtual std::int64_t GetSize();
+  // The size, for readers that need one; throws EStreamError when the stream
+  // has none (a pipe or another stream that cannot seek).
+  std::int64_t RequireSize();
 
   std::int64_t GetPosition() { return Seek(0, SeekOrigin::Current); }
   void SetPosition(std::int64_t position) { Seek(position, SeekOrigin::Begin); }

@@ -9,7 +9,7 @@ TCachedStream::TCachedStream(platform::TStream& inner, std::int32_t blockSize, i
     : inner_(inner),
       blockSize_(std::max<std::int32_t>(blockSize, 1)),
       blocks_(static_cast<std::size_t>(std::max(blockCount, 1))),
-      size_(inner.GetSize()) {
+      size_(inner.RequireSize()) {
   for (TBlock& block : blocks_) block.Data.resize(static_cast<std::size_t>(blockSize_));
 }
 

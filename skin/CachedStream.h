@@ -13,7 +13,8 @@ namespace skin {
 class TCachedStream : public platform::TStream {
  public:
   // The inner stream is not owned and must outlive the cache; its size is
-  // taken once, here. Block size and count are at least 1.
+  // taken once, here: a stream with no size (a pipe) is refused with
+  // platform::EStreamError. Block size and count are at least 1.
   TCachedStream(platform::TStream& inner, std::int32_t blockSize, int blockCount);
 
   std::int64_t Read(void* buffer, std::int64_t count) override;

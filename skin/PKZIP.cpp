@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
+#include <utility>
 
 #include "platform/Stream.h"
 #include "skin/Inflate.h"
+#include "skin/Limits.h"
 
 namespace skin {
 
@@ -31,14 +34,57 @@ std::int64_t ReadFully(platform::TStream& stream, std::uint8_t* buffer, std::int
   return done;
 }
 
+constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
+  std::array<std::uint32_t, 256> table{};
+  for (std::uint32_t n = 0; n < 256; ++n) {
+    std::uint32_t c = n;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    table[n] = c;
+  }
+  return table;
+}
+
+// The CRC-32 that ZIP archives store (polynomial 0xEDB88320).
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
+  static constexpr std::array<std::uint32_t, 256> kTable = MakeCrcTable();
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < size; ++i) crc = kTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFu;
+}
+
+// A member written with a data descriptor (flag bit 3) may leave its CRC-32
+// out of the local header; it then cannot be checked.
+bool HasCheckableCrc(const TZIPEntry& entry) { return !(entry.Flags & 8) || entry.CRC32 != 0; }
+
 }  // namespace
+
+std::string DescribeDamage(unsigned damage) {
+  static constexpr std::array<std::pair<unsigned, const char*>, 5> kWords = {{
+      {kDamageCutShort, "cut short"},
+      {kDamageBadData, "damaged data"},
+      {kDamageCrcMismatch, "CRC mismatch"},
+      {kDamageUnknownMethod, "unknown compression method"},
+      {kDamageLimitReached, "size limit reached"},
+  }};
+  std::string text;
+  for (const auto& [flag, words] : kWords) {
+    if (!(damage & flag)) continue;
+    if (!text.empty()) text += ", ";
+    text += words;
+  }
+  return text;
+}
 
 bool TPKZIP::Open(platform::TStream* stream) {
   Clear();
   if (!stream) return false;
+  size_ = stream->RequireSize();
   stream_ = stream;
-  const std::int64_t size = stream->GetSize();
-  while (stream->GetPosition() != size) {
+  while (stream->GetPosition() != size_) {
+    if (entries_.size() >= limits::kMaxZipEntries) {
+      limitReached_ = true;
+      break;
+    }
     std::array<std::uint8_t, 4> signature;
     if (ReadFully(*stream, signature.data(), 4) < 4) return false;
     const std::uint32_t value = Get32(signature.data());
@@ -78,34 +124,80 @@ bool TPKZIP::ReadEntry() {
   return true;
 }
 
+std::int64_t TPKZIP::BackedSize(std::size_t index) const {
+  if (!stream_ || index >= entries_.size()) return 0;
+  const TZIPEntry& entry = entries_[index];
+  // The member's bytes end at the archive's end, and no member expands
+  // beyond kMaxExpansion times its bytes.
+  const std::int64_t present =
+      std::clamp<std::int64_t>(size_ - entry.DataOffset, 0, entry.CompressedSize);
+  return std::min<std::int64_t>(entry.UncompressedSize, (present + 1) * kMaxExpansion);
+}
+
 void TPKZIP::Extract(std::size_t index) {
   if (!stream_ || index >= entries_.size()) return;
   TZIPEntry& entry = entries_[index];
+  entry.Data = {};
+  entry.Damage = AppendMember(index, entry.Data, limits::kMaxMemberSize);
+}
 
-  // The header's sizes are trusted only as far as the archive can back them:
-  // the member's bytes end at the archive's end, and no member expands
-  // beyond kMaxExpansion times its bytes.
-  const std::int64_t present =
-      std::clamp<std::int64_t>(stream_->GetSize() - entry.DataOffset, 0, entry.CompressedSize);
-  const std::int64_t size =
-      std::min<std::int64_t>(entry.UncompressedSize, (present + 1) * kMaxExpansion);
-  entry.Data.assign(static_cast<std::size_t>(size), '?');
-  if (size == 0) return;
+unsigned TPKZIP::AppendMember(std::size_t index, std::vector<std::uint8_t>& out,
+                              std::int64_t room) {
+  if (!stream_ || index >= entries_.size()) return 0;
+  const TZIPEntry& entry = entries_[index];
+  const std::size_t start = out.size();
+  try {
+    unsigned damage = 0;
+    const std::int64_t present =
+        std::clamp<std::int64_t>(size_ - entry.DataOffset, 0, entry.CompressedSize);
+    if (present < entry.CompressedSize) damage |= kDamageCutShort;
+    std::int64_t size = BackedSize(index);
+    if (size > room) {
+      size = std::max<std::int64_t>(room, 0);
+      damage |= kDamageLimitReached;
+    }
+    out.resize(start + static_cast<std::size_t>(size), '?');
+    std::uint8_t* const data = out.data() + start;
 
-  stream_->SetPosition(entry.DataOffset);
-  if (entry.Method == 0) {
-    ReadFully(*stream_, entry.Data.data(), size);
-  } else if (entry.Method == 8) {
-    std::vector<std::uint8_t> packed(static_cast<std::size_t>(present));
-    const std::int64_t got = ReadFully(*stream_, packed.data(), present);
-    TInflater().Inflate(packed.data(), entry.Data.data(), entry.Data.size(),
-                        static_cast<std::size_t>(got));
+    const bool whole = DecodeMember(entry, data, size, present, damage);
+    if (damage == 0 && !whole) damage |= kDamageBadData;
+    if (damage == 0 && HasCheckableCrc(entry) &&
+        Crc32(data, static_cast<std::size_t>(size)) != entry.CRC32)
+      damage |= kDamageCrcMismatch;
+    return damage;
+  } catch (const std::bad_alloc&) {
+    out.resize(start);
+    throw EOutOfMemory("Out of memory extracting \"" + entry.FileName + "\"");
   }
+}
+
+bool TPKZIP::DecodeMember(const TZIPEntry& entry, std::uint8_t* data, std::int64_t size,
+                          std::int64_t present, unsigned& damage) {
+  if (entry.Method != 0 && entry.Method != 8) {
+    damage |= kDamageUnknownMethod;
+    return false;
+  }
+  if (size == 0) return entry.UncompressedSize == 0;
+  stream_->SetPosition(entry.DataOffset);
+  if (entry.Method == 0)
+    return entry.CompressedSize == entry.UncompressedSize &&
+           ReadFully(*stream_, data, size) == entry.UncompressedSize;
+
+  const std::int64_t packedSize = std::min(present, limits::kMaxPackedSize);
+  if (packedSize < present) damage |= kDamageLimitReached;
+  std::vector<std::uint8_t> packed(static_cast<std::size_t>(packedSize));
+  const std::int64_t got = ReadFully(*stream_, packed.data(), packedSize);
+  TInflater inflater;
+  return inflater.Inflate(packed.data(), data, static_cast<std::size_t>(size),
+                          static_cast<std::size_t>(got)) &&
+         inflater.DecodedLength() == entry.UncompressedSize;
 }
 
 void TPKZIP::Clear() {
   stream_ = nullptr;
+  size_ = 0;
   entries_.clear();
+  limitReached_ = false;
 }
 
 }  // namespace skin

@@ -11,6 +11,19 @@ class TStream;
 
 namespace skin {
 
+// What went wrong while a member was extracted, as flags; 0 when it came out
+// whole and its CRC-32 matched. The bytes come out as far as they could be
+// read either way.
+enum TMemberDamage : unsigned {
+  kDamageCutShort = 1,       // the archive ends inside the member's data
+  kDamageBadData = 2,        // invalid deflate data, or data of another size than stated
+  kDamageCrcMismatch = 4,    // decoded whole, but the CRC-32 differs from the header's
+  kDamageUnknownMethod = 8,  // neither stored nor deflated: "?" bytes only
+  kDamageLimitReached = 16,  // beyond limits::kMaxMemberSize: cut there
+};
+// The damage flags in words, such as "cut short, CRC mismatch"; empty for 0.
+std::string DescribeDamage(unsigned damage);
+
 // One member of a ZIP archive, as its local file header describes it.
 struct TZIPEntry {
   std::uint16_t Version = 0;  // version needed to extract
@@ -26,10 +39,14 @@ struct TZIPEntry {
   std::string FileName;            // as stored, folder parts included
   std::int64_t DataOffset = 0;     // position of the member data in the stream
   std::vector<std::uint8_t> Data;  // the extracted bytes; empty until extracted
+  unsigned Damage = 0;             // TMemberDamage flags of the last extraction
 };
 
 // Reads a ZIP archive by walking its local file headers from the front and
 // extracts stored and deflated members. Other methods extract as "?" bytes.
+// The header's sizes are believed only as far as the archive backs them and
+// the limits allow (skin/Limits.h): no member extracts to more than
+// limits::kMaxMemberSize bytes, and at most limits::kMaxZipEntries are listed.
 class TPKZIP {
  public:
   static constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
@@ -41,21 +58,37 @@ class TPKZIP {
 
   // Forgets earlier entries and lists the members from the stream's current
   // position. False when stream is null or a read came up short (the entries
-  // listed before stay).
+  // listed before stay). A stream with no size (a pipe) is refused with
+  // platform::EStreamError.
   bool Open(platform::TStream* stream);
-  // Fills Entries()[index].Data; an index out of range does nothing.
+  // Fills Entries()[index].Data and .Damage; an index out of range does
+  // nothing. Running out of memory throws EOutOfMemory.
   void Extract(std::size_t index);
+  // Appends the member's bytes to `out`, at most `room` of them, and returns
+  // the damage flags; an index out of range appends nothing.
+  unsigned AppendMember(std::size_t index, std::vector<std::uint8_t>& out, std::int64_t room);
+  // How many bytes the member extracts to with no limit: its stated size, as
+  // far as the archive's bytes can back it.
+  std::int64_t BackedSize(std::size_t index) const;
   // Forgets the stream and the entries.
   void Clear();
+  // True when the listing stopped at limits::kMaxZipEntries.
+  bool LimitReached() const { return limitReached_; }
 
   const std::vector<TZIPEntry>& Entries() const { return entries_; }
   std::vector<TZIPEntry>& Entries() { return entries_; }
 
  private:
   bool ReadEntry();
+  // Reads or inflates the member into data[0, size); true when it decoded to
+  // exactly its stated size. Adds damage flags it finds on the way.
+  bool DecodeMember(const TZIPEntry& entry, std::uint8_t* data, std::int64_t size,
+                    std::int64_t present, unsigned& damage);
 
   platform::TStream* stream_ = nullptr;  // not owned
+  std::int64_t size_ = 0;                // the stream's size, taken by Open
   std::vector<TZIPEntry> entries_;
+  bool limitReached_ = false;
 };
 
 }  // namespace skin

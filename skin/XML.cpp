@@ -1,6 +1,9 @@
 #include "skin/XML.h"
 
+#include <algorithm>
 #include <array>
+#include <new>
+#include <unordered_map>
 #include <utility>
 
 #include "app/MultiLog.h"
@@ -43,15 +46,50 @@ class TSourceScope {
   platform::TStream*& source_;
 };
 
+// Finds an element's attributes by name ignoring ASCII case in constant
+// time, so that splitting a tag with many attributes stays linear.
+class TAttrIndex {
+ public:
+  explicit TAttrIndex(const std::vector<TXMLAttr>& attributes) {
+    for (std::size_t i = 0; i < attributes.size(); ++i) Add(attributes[i].Name, i);
+  }
+  // The index of the first attribute named `name`, or npos.
+  std::size_t Find(std::string_view name) const {
+    const auto found = indices_.find(Key(name));
+    return found == indices_.end() ? std::string::npos : found->second;
+  }
+  void Add(std::string_view name, std::size_t index) { indices_.emplace(Key(name), index); }
+
+ private:
+  static std::string Key(std::string_view name) {
+    std::string key(name);
+    std::transform(key.begin(), key.end(), key.begin(), app::AsciiLower);
+    return key;
+  }
+
+  std::unordered_map<std::string, std::size_t> indices_;
+};
+
 }  // namespace
 
 TXMLNode::~TXMLNode() {
-  std::vector<std::unique_ptr<TXMLNode>> pending = std::move(children_);
-  while (!pending.empty()) {
-    std::unique_ptr<TXMLNode> node = std::move(pending.back());
-    pending.pop_back();
-    for (auto& child : node->children_) pending.push_back(std::move(child));
-    node->children_.clear();
+  // The nodes still to free are chained through their own nextToFree_, so
+  // freeing a tree of any size and depth needs no memory of its own.
+  TXMLNode* toFree = nullptr;
+  const auto takeChildren = [&toFree](TXMLNode& node) noexcept {
+    while (!node.children_.empty()) {
+      TXMLNode* child = node.children_.back().release();
+      node.children_.pop_back();
+      child->nextToFree_ = toFree;
+      toFree = child;
+    }
+  };
+  takeChildren(*this);
+  while (toFree) {
+    TXMLNode* node = toFree;
+    toFree = node->nextToFree_;
+    takeChildren(*node);
+    delete node;  // childless now: its own destructor has nothing to do
   }
 }
 
@@ -83,17 +121,29 @@ TXMLNode* TXMLNode::AddChild(std::unique_ptr<TXMLNode> node) {
 void TXMLTree::LoadFromStream(platform::TStream& stream) {
   app::Log("+TXMLTree.LoadFromStream");
   Clear();
+  const std::int64_t size = stream.RequireSize();
   {
     TSourceScope scope(source_, stream);
     position_ = 0;
-    size_ = stream.GetSize();
-    // Skip the prolog: declarations, processing instructions and stray end
-    // tags have a second character below "A".
-    std::string tag;
-    do {
-      tag = ReadTag();
-    } while (!tag.empty() && !(tag.size() >= 2 && static_cast<unsigned char>(tag[1]) >= 0x41));
-    if (!tag.empty()) root_ = ParseDocumentElement(tag);
+    size_ = std::min(size, limits::kMaxMemberSize);
+    limitReached_ = size > limits::kMaxMemberSize;
+    elementCount_ = 0;
+    try {
+      // Skip the prolog: declarations, processing instructions and stray end
+      // tags have a second character below "A".
+      std::string tag;
+      do {
+        tag = ReadTag();
+      } while (!tag.empty() && !(tag.size() >= 2 && static_cast<unsigned char>(tag[1]) >= 0x41));
+      if (!tag.empty()) root_ = ParseDocumentElement(tag);
+    } catch (const std::bad_alloc&) {
+      // The partial tree is gone already: it was freed while the error
+      // unwound, and freeing allocates nothing.
+      pendingText_ = {};
+      throw EOutOfMemory("Out of memory reading an XML document after " +
+                         std::to_string(elementCount_) + " elements");
+    }
+    pendingText_ = {};
   }
   app::Log("-TXMLTree.LoadFromStream");
 }
@@ -128,7 +178,8 @@ std::string TXMLTree::ReadTag() {
 std::unique_ptr<TXMLNode> TXMLTree::ParseDocumentElement(const std::string& tag) {
   if (tag.size() < 3) return nullptr;
   auto root = std::make_unique<TXMLNode>();
-  ParseTag(tag, *root);
+  elementCount_ = 1;
+  if (!ParseTag(tag, *root)) limitReached_ = true;
   if (IsSelfClosing(tag)) return root;
 
   std::vector<TXMLNode*> open{root.get()};
@@ -143,9 +194,14 @@ std::unique_ptr<TXMLNode> TXMLTree::ParseDocumentElement(const std::string& tag)
       if (!open.empty()) next = ReadTag();
       continue;
     }
-    if (open.size() >= static_cast<std::size_t>(kMaxDepth)) break;
+    if (open.size() >= static_cast<std::size_t>(kMaxDepth) ||
+        elementCount_ >= limits::kMaxXmlElements) {
+      limitReached_ = true;
+      break;
+    }
     auto child = std::make_unique<TXMLNode>();
-    ParseTag(next, *child);
+    ++elementCount_;
+    if (!ParseTag(next, *child)) limitReached_ = true;
     TXMLNode* added = node->AddChild(std::move(child));
     const bool selfClosing = IsSelfClosing(next);
     next = ReadTag();
@@ -156,7 +212,7 @@ std::unique_ptr<TXMLNode> TXMLTree::ParseDocumentElement(const std::string& tag)
   return root;
 }
 
-void ParseTag(std::string_view tag, TXMLNode& node) {
+bool ParseTag(std::string_view tag, TXMLNode& node) {
   std::size_t end = tag.size();
   if (IsSelfClosing(tag))
     end -= 2;
@@ -166,6 +222,19 @@ void ParseTag(std::string_view tag, TXMLNode& node) {
   enum { kElementName, kBetween, kAttrName, kBeforeValue, kValue } state = kElementName;
   std::string name;
   std::string value;
+  TAttrIndex index(node.attributes_);
+  bool complete = true;
+  const auto setAttr = [&](std::string decoded) {
+    const std::size_t found = index.Find(name);
+    if (found != std::string::npos) {
+      node.attributes_[found].Value = std::move(decoded);
+    } else if (node.attributes_.size() < limits::kMaxXmlAttributes) {
+      index.Add(name, node.attributes_.size());
+      node.attributes_.push_back({name, std::move(decoded)});
+    } else {
+      complete = false;
+    }
+  };
   for (std::size_t i = 1; i < end; ++i) {
     const char c = tag[i];
     const bool nameChar = IsNameChar(c);
@@ -195,7 +264,7 @@ void ParseTag(std::string_view tag, TXMLNode& node) {
         break;
       case kValue:
         if (c == '"') {
-          node.SetAttr(name, DecodeEntities(value));
+          setAttr(DecodeEntities(value));
           state = kBetween;
         } else {
           value += c;
@@ -203,6 +272,7 @@ void ParseTag(std::string_view tag, TXMLNode& node) {
         break;
     }
   }
+  return complete;
 }
 
 std::string DecodeEntities(std::string_view value) {

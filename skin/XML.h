@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "skin/Limits.h"
+
 namespace platform {
 class TStream;
 }
@@ -23,7 +25,8 @@ class TXMLNode {
  public:
   TXMLNode() = default;
   explicit TXMLNode(std::string name) : Name(std::move(name)) {}
-  // Frees the whole subtree without recursion, however deep it is.
+  // Frees the whole subtree without recursion, however deep it is, and
+  // without allocating: it runs while an out-of-memory error unwinds.
   ~TXMLNode();
   TXMLNode(const TXMLNode&) = delete;
   TXMLNode& operator=(const TXMLNode&) = delete;
@@ -48,19 +51,25 @@ class TXMLNode {
   std::string Text;
 
  private:
+  friend bool ParseTag(std::string_view tag, TXMLNode& node);
+
   std::vector<TXMLAttr> attributes_;
   std::vector<std::unique_ptr<TXMLNode>> children_;
+  // Links the nodes the destructor has yet to free.
+  TXMLNode* nextToFree_ = nullptr;
 };
 
 // A forgiving reader of skin descriptions: elements, double-quoted
 // attributes, the five predefined entity references in attribute values,
 // comments and a prolog. It never reports an error: malformed input gives
-// the tree as far as the reader got.
+// the tree as far as the reader got. A document beyond the limits (elements,
+// attributes, depth, size: skin/Limits.h) is read up to the limit in the same
+// way, and LimitReached() tells.
 class TXMLTree {
  public:
   // Elements nested deeper than this end the document: what was read before
   // stays. Code that walks the tree recursively can rely on the bound.
-  static constexpr int kMaxDepth = 1024;
+  static constexpr int kMaxDepth = limits::kMaxXmlDepth;
 
   TXMLTree() = default;
   ~TXMLTree() { Clear(); }
@@ -69,12 +78,20 @@ class TXMLTree {
 
   // Replaces the tree by the document read from the stream's current
   // contents, one byte per read (hand it a buffered stream). Errors of the
-  // stream propagate.
+  // stream propagate; a stream with no size (a pipe) is refused with
+  // platform::EStreamError, and running out of memory throws EOutOfMemory
+  // and leaves the tree empty.
   void LoadFromStream(platform::TStream& stream);
-  void Clear() { root_.reset(); }
+  void Clear() {
+    root_.reset();
+    limitReached_ = false;
+  }
   // The root element; null before a load, after Clear and when the input
   // held no element.
   TXMLNode* Root() const { return root_.get(); }
+  // True when the last load stopped at a limit, or dropped attributes beyond
+  // the limit of one element.
+  bool LimitReached() const { return limitReached_; }
 
  private:
   std::string ReadTag();
@@ -85,11 +102,15 @@ class TXMLTree {
   std::int64_t size_ = 0;
   std::int64_t position_ = 0;
   std::string pendingText_;
+  std::size_t elementCount_ = 0;
+  bool limitReached_ = false;
 };
 
 // Splits a start tag ("<NAME a="1" ...>" or ".../>") into the node's name
-// and attributes.
-void ParseTag(std::string_view tag, TXMLNode& node);
+// and attributes, in time linear in the tag's length. A repeated attribute
+// keeps its first position and its last value. Returns false when attributes
+// beyond limits::kMaxXmlAttributes were dropped.
+bool ParseTag(std::string_view tag, TXMLNode& node);
 // Replaces each of the five predefined entity references (any letter case)
 // by its character, in one pass: replacement text is not examined again.
 std::string DecodeEntities(std::string_view value);

@@ -1,11 +1,16 @@
 // ludex-skin: looks into skins as the program reads them.
 //   ludex-skin ls ARCHIVE          the members TPKZIP lists: name, method,
-//                                  compressed size, uncompressed size (tabs)
+//                                  compressed size, uncompressed size (tabs;
+//                                  control characters and "\" in names are
+//                                  written as \xHH and \\)
 //   ludex-skin cat PACK NAME       the bytes of member NAME
 //   ludex-skin xml PACK [NAME]     NAME (default interface.xml) parsed, one
 //                                  element per line
-// PACK is a skin folder or a ZIP file. Exit status: 0 done, 1 no such member
-// or a damaged archive listing, 2 usage error or unreadable file.
+// PACK is a skin folder or a ZIP file. Exit status (tools/skin/Pack.h): 0
+// done; 1 no such member, a damaged archive listing or member (CRC mismatch,
+// cut short, ...) or a limit reached, reported on standard error after
+// printing what the program would read; 2 usage error, unreadable or
+// unseekable file, or out of memory.
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -13,61 +18,42 @@
 #include <utility>
 #include <vector>
 
-#include "app/TextUtil.h"
-#include "platform/Files.h"
 #include "platform/Stream.h"
 #include "skin/CachedStream.h"
+#include "skin/Limits.h"
 #include "skin/PKZIP.h"
-#include "skin/StreamPack.h"
 #include "skin/XML.h"
+#include "tools/skin/Pack.h"
 
 namespace {
 
-constexpr int kMissing = 1;
-constexpr int kUsage = 2;
+using skintool::Fail;
+using skintool::kDamaged;
+using skintool::kDone;
+using skintool::kUsage;
+using skintool::TOpenPack;
 
 constexpr const char* kUsageText =
     "usage: ludex-skin ls ARCHIVE | cat PACK NAME | xml PACK [NAME]\n";
 
-int Fail(int status, const std::string& message) {
-  std::fprintf(stderr, "ludex-skin: %s\n", message.c_str());
-  return status;
-}
-
-// A skin folder or a ZIP file opened the way the skin loader opens them.
-class TOpenPack {
- public:
-  explicit TOpenPack(const std::string& path) {
-    if (platform::DirectoryExists(path)) {
-      pack_ = std::make_unique<skin::TDirStrPack>(path);
-      return;
+// One entry, one line: control characters (tabs and newlines included) and
+// the backslash itself are escaped.
+std::string EscapeName(const std::string& name) {
+  std::string result;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      result += "\\\\";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      result += hex;
+    } else {
+      result += c;
     }
-    file_ = std::make_unique<platform::TFileStream>(path, platform::TFileStream::Mode::Read);
-    cache_ = std::make_unique<skin::TCachedStream>(*file_, 16384, 2);
-    auto zip = std::make_unique<skin::TZIPStrPack>(*cache_);
-    zip_ = zip.get();
-    pack_ = std::move(zip);
   }
-
-  // The member's stream; null when the pack does not hold it (a ZIP pack
-  // answers an empty stream for a missing member, so ask its listing).
-  std::unique_ptr<platform::TStream> Open(const std::string& name) {
-    if (zip_ && !HasZipMember(name)) return nullptr;
-    return pack_->OpenStream(name);
-  }
-
- private:
-  bool HasZipMember(const std::string& name) const {
-    for (const skin::TZIPEntry& entry : zip_->Zip().Entries())
-      if (app::SameText(entry.FileName, name)) return true;
-    return false;
-  }
-
-  std::unique_ptr<platform::TFileStream> file_;
-  std::unique_ptr<skin::TCachedStream> cache_;
-  std::unique_ptr<skin::TStreamPack> pack_;
-  skin::TZIPStrPack* zip_ = nullptr;
-};
+  return result;
+}
 
 int List(const std::string& path) {
   platform::TFileStream file(path, platform::TFileStream::Mode::Read);
@@ -75,19 +61,24 @@ int List(const std::string& path) {
   skin::TPKZIP zip;
   const bool complete = zip.Open(&cache);
   for (const skin::TZIPEntry& entry : zip.Entries())
-    std::printf("%s\t%u\t%u\t%u\n", entry.FileName.c_str(), entry.Method, entry.CompressedSize,
-                entry.UncompressedSize);
-  if (!complete) return Fail(kMissing, path + ": the archive ends inside a member header");
-  return 0;
+    std::printf("%s\t%u\t%u\t%u\n", EscapeName(entry.FileName).c_str(), entry.Method,
+                entry.CompressedSize, entry.UncompressedSize);
+  if (!complete) return Fail(kDamaged, path + ": the archive ends inside a member header");
+  if (zip.LimitReached())
+    return Fail(kDamaged, path + ": listing stopped at the limit of " +
+                              std::to_string(skin::limits::kMaxZipEntries) + " members");
+  return kDone;
 }
 
 int Cat(const std::string& path, const std::string& name) {
   TOpenPack pack(path);
   const std::unique_ptr<platform::TStream> stream = pack.Open(name);
-  if (!stream) return Fail(kMissing, path + ": no member \"" + name + "\"");
-  const std::vector<std::uint8_t> bytes = stream->ReadAll();
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-  return 0;
+  if (!stream) return Fail(kDamaged, path + ": no member \"" + name + "\"");
+  std::vector<char> chunk(65536);
+  for (std::int64_t got; (got = stream->Read(chunk.data(), 65536)) > 0;)
+    std::fwrite(chunk.data(), 1, static_cast<std::size_t>(got), stdout);
+  std::fflush(stdout);
+  return pack.ReportDamage(name);
 }
 
 std::string Escape(const std::string& value) {
@@ -132,19 +123,43 @@ void PrintTree(const skin::TXMLNode* root) {
 int Xml(const std::string& path, const std::string& name) {
   TOpenPack pack(path);
   const std::unique_ptr<platform::TStream> stream = pack.Open(name);
-  if (!stream) return Fail(kMissing, path + ": no member \"" + name + "\"");
+  if (!stream) return Fail(kDamaged, path + ": no member \"" + name + "\"");
   skin::TCachedStream cache(*stream, 16384, 4);
   skin::TXMLTree tree;
   tree.LoadFromStream(cache);
   if (tree.Root()) PrintTree(tree.Root());
-  return 0;
+  std::fflush(stdout);
+  int status = pack.ReportDamage(name);
+  if (tree.LimitReached())
+    status = Fail(kDamaged, path + ": \"" + name +
+                                "\": document limit reached (elements, attributes, depth or size)");
+  return status;
 }
 
-int Run(const std::vector<std::string>& args) {
-  if (args.size() == 2 && args[0] == "ls") return List(args[1]);
-  if (args.size() == 3 && args[0] == "cat") return Cat(args[1], args[2]);
-  if ((args.size() == 2 || args.size() == 3) && args[0] == "xml")
-    return Xml(args[1], args.size() == 3 ? args[2] : "interface.xml");
+using TArgs = std::vector<std::string>;
+
+// The subcommands: a name, the argument counts it takes after its name, and
+// what it runs.
+struct TCommand {
+  const char* Name;
+  std::size_t MinArgs;
+  std::size_t MaxArgs;
+  int (*Run)(const TArgs& args);
+};
+
+constexpr TCommand kCommands[] = {
+    {"ls", 1, 1, [](const TArgs& args) { return List(args[1]); }},
+    {"cat", 2, 2, [](const TArgs& args) { return Cat(args[1], args[2]); }},
+    {"xml", 1, 2,
+     [](const TArgs& args) { return Xml(args[1], args.size() == 3 ? args[2] : "interface.xml"); }},
+};
+
+int Run(const TArgs& args) {
+  for (const TCommand& command : kCommands) {
+    if (args.empty() || args[0] != command.Name) continue;
+    if (args.size() - 1 >= command.MinArgs && args.size() - 1 <= command.MaxArgs)
+      return command.Run(args);
+  }
   std::fputs(kUsageText, stderr);
   return kUsage;
 }
@@ -153,7 +168,7 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   try {
-    return Run(std::vector<std::string>(argv + 1, argv + argc));
+    return Run(TArgs(argv + 1, argv + argc));
   } catch (const std::exception& error) {
     return Fail(kUsage, error.what());
   }
