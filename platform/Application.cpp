@@ -1,9 +1,15 @@
 #include "platform/Application.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWheelEvent>
+
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -95,6 +101,68 @@ class TQtApplication : public QApplication {
   }
 };
 
+// SIGTERM and SIGINT (a session manager logging out, a service stopping
+// the program, Ctrl+C in a terminal) reach the program as the end of the
+// session, so it closes in order. The handler only writes a byte to a pipe;
+// the loop reads it.
+std::atomic<int> signalPipe{-1};
+
+extern "C" void OnTerminateSignal(int) {
+  const int fd = signalPipe.load();
+  if (fd < 0) return;
+  const char byte = 1;
+  // A full pipe already holds a byte for the loop: nothing is lost.
+  [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
+}
+
+class TSignalWatch {
+ public:
+  TSignalWatch() {
+    if (::pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    signalPipe.store(fds_[1]);
+    notifier_ = std::make_unique<QSocketNotifier>(fds_[0], QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+      char buffer[16];
+      while (::read(fds_[0], buffer, sizeof buffer) > 0) {
+      }
+      RunHook(TAppEvent::EndSession);
+    });
+    struct sigaction action {};
+    action.sa_handler = OnTerminateSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, &oldTerm_);
+    ::sigaction(SIGINT, &action, &oldInt_);
+  }
+  ~TSignalWatch() {
+    if (!notifier_) return;
+    ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    ::sigaction(SIGINT, &oldInt_, nullptr);
+    signalPipe.store(-1);
+    notifier_.reset();
+    ::close(fds_[0]);
+    ::close(fds_[1]);
+  }
+  TSignalWatch(const TSignalWatch&) = delete;
+  TSignalWatch& operator=(const TSignalWatch&) = delete;
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::unique_ptr<QSocketNotifier> notifier_;
+  struct sigaction oldTerm_ {};
+  struct sigaction oldInt_ {};
+};
+
+// Skinned windows place and shape themselves, which Wayland compositors do
+// not allow; where the session also offers X11 (XWayland), Qt is asked to
+// use it.
+void PreferX11() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
+}
+
 bool CanConnectToX11() {
 #ifdef LUDEX_HAVE_XCB
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
@@ -125,6 +193,7 @@ struct TApplication::TImpl {
   char Arg0[6] = "ludex";
   char* Argv[2] = {Arg0, nullptr};
   std::unique_ptr<TQtApplication> App;
+  std::unique_ptr<TSignalWatch> Signals;
 };
 
 TApplication::TApplication() : impl_(std::make_unique<TImpl>()) {
@@ -135,7 +204,9 @@ TApplication::TApplication() : impl_(std::make_unique<TImpl>()) {
     std::fprintf(stderr, "ludex: %s\n", problem.c_str());
     std::exit(1);
   }
+  PreferX11();
   impl_->App = std::make_unique<TQtApplication>(impl_->Argc, impl_->Argv);
+  impl_->Signals = std::make_unique<TSignalWatch>();
   // The program decides itself when to quit (when no skinned window is
   // visible any more).
   QApplication::setQuitOnLastWindowClosed(false);
@@ -147,6 +218,7 @@ TApplication::TApplication() : impl_(std::make_unique<TImpl>()) {
 
 TApplication::~TApplication() {
   LoopState() = TLoopState{};
+  impl_->Signals.reset();
   impl_->App.reset();
 }
 
