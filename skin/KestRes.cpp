@@ -229,7 +229,7 @@ void TSkinResMenu::AddItems(platform::TMenuItem& item, const TXMLNode& node) {
   TEntMenuItem* record = entry.get();
   record->Item = &item;
   record->Link = node.GetAttr("link");
-  item.Caption = "-";
+  item.Caption.assign(1, '-');  // a separator until a caption is set
   item.Separator = record->Link.empty();
   item.OnClick = [this, record] { ClickItem(*record); };
   item.OnMeasure = [this, record](TCanvas& canvas, int& width, int& height) {

@@ -1,0 +1,117 @@
+#include "controls/KestWnd.h"
+
+#include <gtest/gtest.h>
+
+#include "SkinFixture.h"
+#include "platform/Screen.h"
+
+namespace controls_test {
+namespace {
+
+using platform::THitTest;
+using platform::TRect;
+
+using KestWnd = SkinFixture;
+
+TEST_F(KestWnd, AWindowWithoutSizeIsAHundredSquareAndCentred) {
+  Load(R"(<SKIN><WINDOW id="Main" id2="x"/></SKIN>)");
+  auto window = Build("Main");
+  controls::TSkinForm& form = window->Form();
+  EXPECT_EQ(form.Width(), 100);
+  EXPECT_EQ(form.Height(), 100);
+  EXPECT_EQ(form.Left(), (platform::ScreenWidth() - 100) / 2);
+  EXPECT_EQ(form.Top(), (platform::ScreenHeight() - 100) / 2);
+  EXPECT_EQ(form.Text(), "frMain");
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(window->BoundsRect(), (TRect{0, 0, 100, 100}));
+}
+
+TEST_F(KestWnd, TheResizerBandAnswersEdgesAndCorners) {
+  Load(R"(<SKIN><WINDOW id="Main" size="258,300" resizer="4"/></SKIN>)");
+  auto window = Build("Main");
+  controls::TSkinForm& form = window->Form();
+  EXPECT_EQ(form.HitTestAt({2, 150}), THitTest::Left);
+  EXPECT_EQ(form.HitTestAt({2, 2}), THitTest::TopLeft);
+  EXPECT_EQ(form.HitTestAt({256, 298}), THitTest::BottomRight);
+  EXPECT_EQ(form.HitTestAt({257, 0}), THitTest::TopRight);
+  EXPECT_EQ(form.HitTestAt({100, 299}), THitTest::Bottom);
+  EXPECT_EQ(form.HitTestAt({100, 100}), THitTest::Client);
+  // The window control hands the band to the form.
+  const platform::TPoint origin{form.Left(), form.Top()};
+  EXPECT_EQ(window->OnHitTest({origin.X + 2, origin.Y + 150}), THitTest::Transparent);
+  EXPECT_EQ(window->OnHitTest({origin.X + 100, origin.Y + 100}), THitTest::Client);
+
+  Load(R"(<SKIN><WINDOW id="Fixed" size="258,300"/></SKIN>)");
+  auto fixed = Build("Fixed");
+  EXPECT_EQ(fixed->Form().HitTestAt({0, 0}), THitTest::Client);
+}
+
+TEST_F(KestWnd, SizingKeepsTheOppositeEdgeBelowTheMinimumAndSnaps) {
+  Load(R"(<SKIN><WINDOW id="Main" size="258,300" resizer="4" minsize="120,90"/></SKIN>)");
+  auto window = Build("Main");
+  controls::TSkinForm& form = window->Form();
+  const TRect work = platform::WorkArea();
+  TRect rect{work.Left + 300, work.Top + 200, work.Left + 380, work.Top + 400};
+  form.Sizing(platform::TSizingEdge::Left, rect);
+  EXPECT_EQ(rect.Right, work.Left + 380);
+  EXPECT_EQ(rect.Left, work.Left + 380 - 120);
+  rect = TRect{work.Left + 300, work.Top + 200, work.Left + 380, work.Top + 250};
+  form.Sizing(platform::TSizingEdge::BottomRight, rect);
+  EXPECT_EQ(rect.Left, work.Left + 300);
+  EXPECT_EQ(rect.Right, work.Left + 420);
+  EXPECT_EQ(rect.Bottom, work.Top + 290);
+  const int snap = platform::ScreenWidth() / 50;
+  rect = TRect{work.Left + snap - 1, work.Top + 200, work.Left + 400, work.Top + 400};
+  form.Sizing(platform::TSizingEdge::TopLeft, rect);
+  EXPECT_EQ(rect.Left, work.Left);
+  rect = TRect{work.Left + snap, work.Top + 200, work.Left + 400, work.Top + 400};
+  form.Sizing(platform::TSizingEdge::Left, rect);
+  EXPECT_EQ(rect.Left, work.Left + snap);
+}
+
+TEST_F(KestWnd, EachWheelNotchRunsOneCommand) {
+  Load(R"(<SKIN><WINDOW id="Main"/></SKIN>)");
+  auto window = Build("Main");
+  std::vector<std::string> ran;
+  struct TRecorder {
+    std::vector<std::string>* Ran;
+    void Run(app::TEntityHolder& sender) { Ran->push_back(sender.Name); }
+  } recorder{&ran};
+  app::TBasicEntity forward(0, 0, 0, app::MakeCallback<&TRecorder::Run>(&recorder));
+  app::TBasicEntity backward(0, 0, 0, app::MakeCallback<&TRecorder::Run>(&recorder));
+  entities.RegisterEntity("Application.OnWheelForward", &forward);
+  entities.RegisterEntity("Application.OnWheelBackward", &backward);
+  window->Form().OnMouseWheel(true);
+  window->Form().OnMouseWheel(false);
+  EXPECT_EQ(
+      ran, (std::vector<std::string>{"Application.OnWheelForward", "Application.OnWheelBackward"}));
+  entities.UnregisterEntity("Application.OnWheelForward");
+  entities.UnregisterEntity("Application.OnWheelBackward");
+}
+
+TEST_F(KestWnd, TheMaskedBackgroundShapesTheForm) {
+  platform::TBitmap bitmap(40, 30);
+  bitmap.Fill(platform::RGB(10, 20, 30));
+  for (int i = 0; i < 5; ++i) bitmap.SetPixel(i, 0, platform::RGB(255, 0, 255));
+  pack.AddBitmap("w.bmp", bitmap);
+  Load(R"(<SKIN><IMAGE id="W" file="w.bmp"><AREA id="A" size="40,30" mask="Color,Fuchsia"/></IMAGE>
+            <WINDOW id="Main" size="40,30" bg="W.A" bgcolor="Silver"/></SKIN>)");
+  auto window = Build("Main");
+  EXPECT_TRUE(window->Form().HasRegion());
+  EXPECT_EQ(window->Form().Color(), 0x00C0C0C0u);
+}
+
+TEST_F(KestWnd, ScreenSaverRequestsAreRefusedOnlyWhileAsked) {
+  Load(R"(<SKIN><WINDOW id="Main"/></SKIN>)");
+  auto window = Build("Main");
+  EXPECT_FALSE(window->Form().OnSystemCommand(platform::TSystemCommand::ScreenSave));
+  app::TBasicEntity supress(0, 1, 1);
+  entities.RegisterEntity("System.SupressScreenSaver", &supress);
+  EXPECT_TRUE(window->Form().OnSystemCommand(platform::TSystemCommand::ScreenSave));
+  supress.Value = 0;
+  EXPECT_FALSE(window->Form().OnSystemCommand(platform::TSystemCommand::MonitorPower));
+  entities.UnregisterEntity("System.SupressScreenSaver");
+}
+
+}  // namespace
+}  // namespace controls_test

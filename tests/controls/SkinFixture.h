@@ -1,0 +1,77 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Entities.h"
+#include "controls/KestCtl.h"
+#include "controls/KestWnd.h"
+#include "platform/Bitmap.h"
+#include "platform/Bmp.h"
+#include "platform/Stream.h"
+#include "skin/Skins.h"
+#include "skin/StreamPack.h"
+#include "ui/KeyMgr.h"
+#include "ui/LangMgr.h"
+
+// A skin made in memory: its files, the managers a skin needs, and helpers
+// to load it and build its windows.
+namespace controls_test {
+
+// The files of a skin held in memory.
+class TMemoryPack : public skin::TStreamPack {
+ public:
+  std::map<std::string, std::vector<std::uint8_t>> Files;
+  int Opened = 0;
+
+  std::unique_ptr<platform::TStream> OpenStream(const std::string& name) override {
+    auto found = Files.find(name);
+    if (found == Files.end()) return nullptr;
+    ++Opened;
+    return std::make_unique<platform::TMemoryStream>(found->second);
+  }
+  void Add(const std::string& name, const std::string& text) {
+    Files[name] = std::vector<std::uint8_t>(text.begin(), text.end());
+  }
+  void AddBitmap(const std::string& name, const platform::TBitmap& bitmap) {
+    Files[name] = platform::EncodeBmp(bitmap, 24);
+  }
+};
+
+class SkinFixture : public ::testing::Test {
+ protected:
+  app::TEntityManager entities;
+  ui::TLanguageManager languages;
+  ui::TKeyboardManager keys{entities};
+  skin::TSkin skin{entities, keys, languages};
+  TMemoryPack pack;
+
+  // Loads interface.xml (and whatever else is in `pack`).
+  void Load(const std::string& xml) {
+    pack.Add("interface.xml", xml);
+    skin.LoadFromPack(pack);
+  }
+  // Builds the window; fails the test when the skin has none.
+  std::unique_ptr<controls::TSkinWindow> Build(const std::string& id) {
+    std::unique_ptr<controls::TKestControl> built = skin.BuildWindow(id);
+    auto* window = dynamic_cast<controls::TSkinWindow*>(built.get());
+    EXPECT_NE(window, nullptr) << "no window " << id;
+    if (!window) return nullptr;
+    built.release();
+    return std::unique_ptr<controls::TSkinWindow>(window);
+  }
+  skin::TSkinResManager& Resources() { return skin.ResManager(); }
+};
+
+// The child at each index of the path below `root`.
+inline controls::TKestControl& ChildAt(controls::TKestControl& root, std::vector<int> path) {
+  controls::TKestControl* control = &root;
+  for (int index : path) control = control->Controls().at(static_cast<std::size_t>(index)).get();
+  return *control;
+}
+
+}  // namespace controls_test
