@@ -18,8 +18,10 @@ inline chess::TChessPosition Pos(const std::string& text) { return chess::Positi
 
 inline std::string MoveTexts(const chess::TChessMoveArray& moves) {
   std::string text;
-  for (const chess::TChessMove& move : moves)
-    text += (text.empty() ? "" : " ") + chess::TChessPosition::MoveToText(move);
+  for (const chess::TChessMove& move : moves) {
+    if (!text.empty()) text += ' ';
+    text += chess::TChessPosition::MoveToText(move);
+  }
   return text;
 }
 
