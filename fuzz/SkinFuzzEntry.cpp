@@ -1,0 +1,89 @@
+#include "fuzz/SkinFuzzEntry.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Entities.h"
+#include "app/TextUtil.h"
+#include "controls/KestWnd.h"
+#include "platform/Bitmap.h"
+#include "platform/Bmp.h"
+#include "platform/Snapshot.h"
+#include "platform/Stream.h"
+#include "skin/Skins.h"
+#include "skin/StreamPack.h"
+#include "skin/XML.h"
+#include "ui/KeyMgr.h"
+#include "ui/LangMgr.h"
+
+namespace fuzz {
+
+namespace {
+
+// An interface.xml and one picture, held in memory.
+class TXmlPack : public skin::TStreamPack {
+ public:
+  TXmlPack(const std::uint8_t* data, std::size_t size) : xml_(data, data + size) {
+    platform::TBitmap bitmap(40, 30);
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x)
+        bitmap.SetPixel(x, y, (x + y) % 3 ? platform::RGB(255, 0, 255) : 0x123456);
+    }
+    bmp_ = platform::EncodeBmp(bitmap, 24);
+  }
+  std::unique_ptr<platform::TStream> OpenStream(const std::string& name) override {
+    if (name == "interface.xml") return std::make_unique<platform::TMemoryStream>(xml_);
+    if (name == "a.bmp") return std::make_unique<platform::TMemoryStream>(bmp_);
+    return nullptr;
+  }
+
+ private:
+  std::vector<std::uint8_t> xml_;
+  std::vector<std::uint8_t> bmp_;
+};
+
+// The ids of every WINDOW element, in document order.
+std::vector<std::string> WindowIds(const skin::TXMLNode* root) {
+  std::vector<std::string> ids;
+  if (!root) return ids;
+  std::vector<const skin::TXMLNode*> pending{root};
+  while (!pending.empty()) {
+    const skin::TXMLNode* node = pending.back();
+    pending.pop_back();
+    for (std::size_t i = node->ChildCount(); i-- > 0;) {
+      const skin::TXMLNode* child = node->Child(i);
+      if (app::SameText(child->Name, "WINDOW")) ids.push_back(child->GetAttr("id"));
+      pending.push_back(child);
+    }
+  }
+  return ids;
+}
+
+}  // namespace
+
+void FuzzSkin(const std::uint8_t* data, std::size_t size) {
+  app::TEntityManager entities;
+  ui::TLanguageManager languages;
+  ui::TKeyboardManager keys(entities);
+  skin::TSkin skin(entities, keys, languages);
+  if (size >= 2 && data[0] == 'P' && data[1] == 'K') {
+    platform::TMemoryStream stream(data, size);
+    skin.LoadFromZIP(stream);
+  } else {
+    TXmlPack pack(data, size);
+    skin.LoadFromPack(pack);
+  }
+  // A handful of windows is enough to reach every control class.
+  std::vector<std::string> ids = WindowIds(skin.Tree().Root());
+  if (ids.size() > 4) ids.resize(4);
+  for (const std::string& id : ids) {
+    std::unique_ptr<controls::TKestControl> window = skin.BuildWindow(id);
+    if (auto* skinWindow = dynamic_cast<controls::TSkinWindow*>(window.get())) {
+      platform::GrabWindow(skinWindow->Form());
+    }
+  }
+}
+
+}  // namespace fuzz
