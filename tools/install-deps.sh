@@ -7,7 +7,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev
           fonts-dejavu-core)
 if [[ "${1:-}" == "test" ]]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth zip)
+  # The end-to-end test drives the program on its own X server: a tray host,
+  # xdotool for the mouse and keys, ImageMagick and x11-utils to look.
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth zip python3 xdotool
+             trayer imagemagick x11-utils)
 fi
 
 missing=()
