@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 #include <string>
 
 #include "platform/Stream.h"
@@ -333,7 +334,12 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size) {
   const TByteReader in(data, data ? size : 0);
   const THeader header = ReadHeader(in);
-  return TDecoder(in, header).Decode();
+  try {
+    return TDecoder(in, header).Decode();
+  } catch (const std::bad_alloc&) {
+    Fail("out of memory for a " + std::to_string(header.Width) + " x " +
+         std::to_string(header.Height) + " picture");
+  }
 }
 
 TBitmap LoadBmp(TStream& stream) { return DecodeBmp(stream.ReadAll()); }

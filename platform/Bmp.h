@@ -29,7 +29,8 @@ inline constexpr std::int64_t kMaxBmpPixels = std::int64_t{1} << 24;
 // reads outside the given bytes. A palette holds at most the entries that
 // lie before the pixel data; a pixel naming an entry it lacks is an error.
 // Pixels an RLE image skips take palette entry 0, and runs that reach past a
-// row's right edge are cut there. The result is not transparent.
+// row's right edge are cut there, at no cost for their length. Running out of
+// memory is an EImageError too. The result is not transparent.
 TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size);
 inline TBitmap DecodeBmp(const std::vector<std::uint8_t>& data) {
   return DecodeBmp(data.data(), data.size());

@@ -179,9 +179,10 @@ bool TPKZIP::DecodeMember(const TZIPEntry& entry, std::uint8_t* data, std::int64
   }
   if (size == 0) return entry.UncompressedSize == 0;
   stream_->SetPosition(entry.DataOffset);
-  if (entry.Method == 0)
-    return entry.CompressedSize == entry.UncompressedSize &&
-           ReadFully(*stream_, data, size) == entry.UncompressedSize;
+  if (entry.Method == 0) {
+    const std::int64_t got = ReadFully(*stream_, data, size);
+    return got == entry.UncompressedSize && entry.CompressedSize == entry.UncompressedSize;
+  }
 
   const std::int64_t packedSize = std::min(present, limits::kMaxPackedSize);
   if (packedSize < present) damage |= kDamageLimitReached;

@@ -236,6 +236,42 @@ TEST(BmpTest, RunLengthEncodedImages) {
   EXPECT_NE(ErrorOf(rle4.Build()).find("top-down RLE"), std::string::npos);
 }
 
+// Runs that reach past the right edge cost nothing for their length: a wide
+// image of a megabyte of such runs decodes at once, the pixels inside the
+// edge drawn and x stopping at the edge however far the runs go.
+TEST(BmpTest, RunsPastTheRightEdgeAreSkippedWhole) {
+  TBmpBuilder wide;
+  wide.Width = 16384;
+  wide.Height = 2;
+  wide.Bits = 8;
+  wide.Compression = 1;
+  wide.Palette = {kWhite, kRed, kBlue};
+  for (int i = 0; i < 65; ++i) wide.Pixels.insert(wide.Pixels.end(), {255, 1});  // 16575 red
+  for (int i = 0; i < 500000; ++i) wide.Pixels.insert(wide.Pixels.end(), {255, 2});
+  wide.Pixels.insert(wide.Pixels.end(), {0, 2, 255, 0});      // a move right stays at the edge
+  wide.Pixels.insert(wide.Pixels.end(), {0, 0, 2, 2, 0, 1});  // next row: two blue
+  const TBitmap bitmap = DecodeBmp(wide.Build());
+  EXPECT_EQ(bitmap.Pixel(0, 1), kRed);
+  EXPECT_EQ(bitmap.Pixel(16383, 1), kRed);
+  EXPECT_EQ(bitmap.Pixel(1, 0), kBlue);
+  EXPECT_EQ(bitmap.Pixel(2, 0), kWhite);
+
+  // Past the edge, a run still names palette entries that must exist, on a
+  // row inside the image.
+  TBmpBuilder rle4;
+  rle4.Width = 2;
+  rle4.Height = 1;
+  rle4.Bits = 4;
+  rle4.Compression = 2;
+  rle4.Palette = {kWhite, kRed};
+  rle4.Pixels = {2, 0x11, 255, 0x11, 2, 0x13, 0, 1};
+  EXPECT_NE(ErrorOf(rle4.Build()).find("palette index 3"), std::string::npos);
+  rle4.Pixels = {2, 0x11, 255, 0x11, 1, 0x13, 0, 1};  // one pixel: only the first index counts
+  EXPECT_EQ(ErrorOf(rle4.Build()), "(decoded)");
+  rle4.Pixels = {2, 0x11, 0, 0, 255, 0x11, 0, 1};
+  EXPECT_NE(ErrorOf(rle4.Build()).find("past the end"), std::string::npos);
+}
+
 TEST(BmpTest, MalformedHeadersAreErrors) {
   TBmpBuilder good;
   good.Width = 1;

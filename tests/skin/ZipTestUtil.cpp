@@ -79,6 +79,19 @@ void BitWriter::AlignToByte() {
 
 void BitWriter::PutByte(std::uint8_t value) { Put(value, 8); }
 
+Bytes DeflateBomb(std::size_t packedSize) {
+  BitWriter bits;
+  bits.Put(1, 1);         // final block
+  bits.Put(1, 2);         // fixed Huffman codes
+  bits.PutCode(0x30, 8);  // literal 0
+  for (std::size_t i = 0; i < packedSize * 8 / 13; ++i) {
+    bits.PutCode(0xC5, 8);  // length 258 (symbol 285)
+    bits.PutCode(0, 5);     // distance 1
+  }
+  bits.PutCode(0, 7);  // end of block
+  return bits.Finish();
+}
+
 Bytes BitWriter::Finish() {
   AlignToByte();
   return bytes_;

@@ -22,6 +22,11 @@ Bytes RandomBytes(std::size_t size, std::uint32_t seed);
 // that a cut inside the data never lands in the final block.
 Bytes Deflate(const Bytes& data, int level, int strategy, bool emptyFinalBlock = false);
 
+// A fixed-Huffman deflate stream of at least packedSize bytes: one zero
+// byte, then matches of 258 bytes at distance 1, some 160 times packedSize
+// bytes of zeros in all.
+Bytes DeflateBomb(std::size_t packedSize);
+
 // Writes bits least significant first, as deflate streams hold them.
 class BitWriter {
  public:

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ByteWriter.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,6 +24,34 @@ std::string ReadText(const fs::path& path) {
 void WriteText(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
+}
+
+// One stored member of a hand-built archive.
+struct Member {
+  std::string name;
+  std::string data;
+  std::uint32_t crc = 0;
+  std::uint16_t method = 0;
+};
+
+// Local headers and data only, as the program reads archives.
+std::string BuildZip(const std::vector<Member>& members) {
+  std::vector<std::uint8_t> out;
+  for (const Member& member : members) {
+    test_support::Put32(out, 0x04034B50);
+    test_support::Put16(out, 10);
+    test_support::Put16(out, 0);
+    test_support::Put16(out, member.method);
+    test_support::Put32(out, 0);
+    test_support::Put32(out, member.crc);
+    test_support::Put32(out, static_cast<std::uint32_t>(member.data.size()));
+    test_support::Put32(out, static_cast<std::uint32_t>(member.data.size()));
+    test_support::Put16(out, static_cast<std::uint32_t>(member.name.size()));
+    test_support::Put16(out, 0);
+    out.insert(out.end(), member.name.begin(), member.name.end());
+    out.insert(out.end(), member.data.begin(), member.data.end());
+  }
+  return std::string(out.begin(), out.end());
 }
 
 struct Outcome {
@@ -56,10 +86,12 @@ class SkinTool : public ::testing::Test {
     fs::remove_all(root_, error);
   }
 
-  Outcome Tool(const std::string& args) const {
+  // Runs ludex-skin with args; `input` is a shell command piped into it.
+  Outcome Tool(const std::string& args, const std::string& input = "") const {
     const fs::path out = root_ / "out.txt";
     const fs::path err = root_ / "err.txt";
-    const std::string command = std::string(LUDEX_BINARY_DIR "/ludex-skin ") + args + " > '" +
+    const std::string command = (input.empty() ? "" : input + " | ") +
+                                std::string(LUDEX_BINARY_DIR "/ludex-skin ") + args + " > '" +
                                 out.string() + "' 2> '" + err.string() + "'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
@@ -154,4 +186,82 @@ TEST_F(SkinTool, UsageErrorsAndUnreadableFiles) {
     ASSERT_FALSE(result.err.empty()) << args;
     EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << args << ": " << result.err;
   }
+}
+
+// A name with a tab, a newline or an escape sequence cannot break the
+// listing's lines or fields, nor reach the terminal.
+TEST_F(SkinTool, ListEscapesControlCharactersInNames) {
+  const fs::path archive = root_ / "names.zip";
+  WriteText(archive, BuildZip({{"tab\there", "1"},
+                               {"two\nlines", "22"},
+                               {"back\\slash", ""},
+                               {"red\x1B[31m\x7F", ""}}));
+  const Outcome result = Tool("ls '" + archive.string() + "'");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "tab\\x09here\t0\t1\t1\n"
+            "two\\x0Alines\t0\t2\t2\n"
+            "back\\\\slash\t0\t0\t0\n"
+            "red\\x1B[31m\\x7F\t0\t0\t0\n");
+}
+
+// Damage is printed through as the program would read it, then reported,
+// and the exit status says so.
+TEST_F(SkinTool, CatAndXmlReportDamageAfterPrinting) {
+  const fs::path badCrc = root_ / "crc.zip";
+  WriteText(badCrc, BuildZip({{"interface.xml", "<SKIN/>", 1}}));
+  for (const std::string command : {"cat", "xml"}) {
+    const Outcome result = Tool(command + " '" + badCrc.string() + "' interface.xml");
+    EXPECT_EQ(result.status, 1) << command;
+    EXPECT_EQ(result.out, command == "cat" ? "<SKIN/>" : "SKIN\n");
+    EXPECT_NE(result.err.find("\"interface.xml\": CRC mismatch"), std::string::npos) << result.err;
+  }
+
+  // The zip tool's archive cut inside the stored picture.
+  const std::string whole = ReadText(zip_);
+  const std::size_t pictureAt = whole.find("mix.bmp") + 7 + 28;  // name, then its extra field
+  const fs::path cut = root_ / "cut.zip";
+  WriteText(cut, whole.substr(0, pictureAt + 1000));
+  Outcome result = Tool("cat '" + cut.string() + "' mix.bmp");
+  EXPECT_EQ(result.status, 1);
+  ASSERT_EQ(result.out.size(), picture_.size());
+  EXPECT_EQ(result.out.back(), '?');
+  EXPECT_NE(result.err.find("cut short"), std::string::npos) << result.err;
+
+  const fs::path shrunk = root_ / "shrunk.zip";
+  WriteText(shrunk, BuildZip({{"a.bmp", "BM", 0, 12}}));
+  result = Tool("cat '" + shrunk.string() + "' a.bmp");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "??");
+  EXPECT_NE(result.err.find("unknown compression method"), std::string::npos) << result.err;
+}
+
+TEST_F(SkinTool, XmlReportsALimitReached) {
+  std::string tag = "<SKIN";
+  for (int i = 0; i < 1100; ++i) tag += " a" + std::to_string(i) + "=\"\"";
+  WriteText(skin_ / "wide.xml", tag + "/>");
+  const Outcome result = Tool("xml '" + skin_.string() + "' wide.xml");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out.find("SKIN a0=\"\" a1=\"\""), 0u);
+  EXPECT_EQ(result.out.find("a1024="), std::string::npos);
+  EXPECT_NE(result.err.find("limit reached"), std::string::npos) << result.err;
+}
+
+// Nothing outside a skin folder is a member of it.
+TEST_F(SkinTool, FolderPackReadsNothingOutside) {
+  fs::create_symlink(zip_, skin_ / "link.zip");
+  for (const std::string& name :
+       {std::string("../skin.zip"), zip_.string(), std::string("link.zip")}) {
+    const Outcome result = Tool("cat '" + skin_.string() + "' '" + name + "'");
+    EXPECT_EQ(result.status, 1) << name;
+    EXPECT_EQ(result.out, "") << name;
+    EXPECT_NE(result.err.find("no member"), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(SkinTool, PipesAreRefused) {
+  const Outcome result = Tool("ls /dev/stdin", "cat '" + zip_.string() + "'");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("cannot seek"), std::string::npos) << result.err;
 }
