@@ -15,6 +15,7 @@
 #include "platform/Stream.h"
 #include "skin/Skins.h"
 #include "skin/StreamPack.h"
+#include "tests/support/MemoryPack.h"
 #include "ui/KeyMgr.h"
 #include "ui/LangMgr.h"
 
@@ -22,25 +23,7 @@
 // to load it and build its windows.
 namespace controls_test {
 
-// The files of a skin held in memory.
-class TMemoryPack : public skin::TStreamPack {
- public:
-  std::map<std::string, std::vector<std::uint8_t>> Files;
-  int Opened = 0;
-
-  std::unique_ptr<platform::TStream> OpenStream(const std::string& name) override {
-    auto found = Files.find(name);
-    if (found == Files.end()) return nullptr;
-    ++Opened;
-    return std::make_unique<platform::TMemoryStream>(found->second);
-  }
-  void Add(const std::string& name, const std::string& text) {
-    Files[name] = std::vector<std::uint8_t>(text.begin(), text.end());
-  }
-  void AddBitmap(const std::string& name, const platform::TBitmap& bitmap) {
-    Files[name] = platform::EncodeBmp(bitmap, 24);
-  }
-};
+using testing_support::TMemoryPack;
 
 class SkinFixture : public ::testing::Test {
  protected:

@@ -1,0 +1,164 @@
+#include "ui/UI.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "app/Entities.h"
+#include "controls/KestWnd.h"
+#include "platform/Application.h"
+#include "platform/Stream.h"
+#include "platform/Tray.h"
+#include "tests/support/MemoryPack.h"
+
+namespace {
+
+using controls::TSkinWindow;
+
+constexpr const char* kSkin = R"(<SKIN>
+  <MACROS id="Both" do1="First" do2="Second"/>
+  <WINDOW id="Main" size="120,80"><BUTTON id="Exit" link="Application.Exit"/><PANEL id="Plain" hint="Own"/></WINDOW>
+  <WINDOW id="Alert" size="60,40"/>
+</SKIN>)";
+
+// Counts the executions of one command.
+struct TCounter {
+  int Count = 0;
+  void Run(app::TEntityHolder&) { ++Count; }
+};
+
+class UIManager : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::TMemoryPack pack;
+    pack.Add("interface.xml", kSkin);
+    ui.LoadSkin(pack);
+    const std::string keys = "<Main>\r\nEsc ~ Application.Exit\r\nA ~ Count\r\n";
+    platform::TMemoryStream stream(keys.data(), keys.size());
+    ui.LoadKeyBindings(stream);
+    const std::string captions = "Application.Exit=Exit\r\n";
+    platform::TMemoryStream language(captions.data(), captions.size());
+    ui.LoadLanguage(language);
+  }
+  app::TEntityManager entities;
+  ui::TUIManager ui{entities};
+};
+
+TEST_F(UIManager, WindowsComeAndGoLeavingEmptyEntries) {
+  ui.ShowWindow("Main");
+  TSkinWindow* first = ui.GetWindow("Main");
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(first->Form().Visible());
+  EXPECT_TRUE(ui.AnyWindowVisible());
+  EXPECT_EQ(ui.GetWindow("main"), nullptr);  // ids compare exactly
+  ui.DestroyWindow(first);
+  EXPECT_EQ(ui.GetWindow("Main"), nullptr);
+  EXPECT_FALSE(ui.AnyWindowVisible());
+  ui.ShowWindow("Main");
+  ASSERT_EQ(ui.OpenWindows().size(), 2u);
+  EXPECT_EQ(ui.OpenWindows()[0], nullptr);
+  EXPECT_NE(ui.OpenWindows()[1], nullptr);
+  EXPECT_TRUE(ui.WindowExists("Alert"));
+  EXPECT_FALSE(ui.WindowExists("Nowhere"));
+  EXPECT_EQ(ui.OpenWindows().size(), 3u);  // the probe left its empty entry
+  ui.HideAll();
+  EXPECT_FALSE(ui.AnyWindowVisible());
+}
+
+TEST_F(UIManager, ExitAndReloadKeysAreQueuedOtherKeysRunAtOnce) {
+  TCounter counter;
+  app::TBasicEntity count(0, 0, 0, app::MakeCallback<&TCounter::Run>(&counter));
+  entities.RegisterEntity("Count", &count);
+  ui.ShowWindow("Main");
+  TSkinWindow* main = ui.GetWindow("Main");
+  main->Form().BringToFront();
+  // The key's section is the active window's id: wait until "Main" is it.
+  for (int i = 0; i < 200 && ui.ActiveWindow() != main; ++i) {
+    platform::ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(ui.ActiveWindow(), main);
+  int key = platform::VK_ESCAPE;
+  ui.OnKey(key, 0);
+  EXPECT_EQ(entities.QueueLength(), 1u);
+  EXPECT_EQ(entities.PopFromQueue(), "Application.Exit");
+  int letter = 'A';
+  ui.OnKey(letter, 0);
+  EXPECT_EQ(counter.Count, 1);
+  EXPECT_EQ(entities.QueueLength(), 0u);
+  entities.UnregisterEntity("Count");
+}
+
+TEST_F(UIManager, HintsShowCaptionAndKeyUnlessSwitchedOff) {
+  ui.ShowWindow("Main");
+  TSkinWindow* main = ui.GetWindow("Main");
+  controls::TKestControl* exit = ui.FindControl("Exit");
+  controls::TKestControl* plain = ui.FindControl("Plain");
+  ASSERT_NE(exit, nullptr);
+  std::string text = "ignored";
+  ui.OnShowHint(text, *exit);
+  EXPECT_EQ(text, "Exit (Esc)");
+  ui.OnShowHint(text, *plain);
+  EXPECT_EQ(text, "Own");
+  ui.OnShowHint(text, *main);  // no link: no hint
+  EXPECT_EQ(text, "");
+  entities.Execute("GUI.ShowHints");
+  EXPECT_EQ(entities.GetValue("GUI.ShowHints"), 0);
+  ui.OnShowHint(text, *exit);
+  EXPECT_EQ(text, "");
+  entities.Execute("GUI.ShowHints");
+  ui.OnShowHint(text, *exit);
+  EXPECT_EQ(text, "Exit (Esc)");
+}
+
+TEST_F(UIManager, TheTrayToggleNotifiesEachTimeAndTipsAreCut) {
+  TCounter notified;
+  entities.AddClient("GUI.UseTray", app::MakeCallback<&TCounter::Run>(&notified));
+  ui.SetUseTray(true);
+  EXPECT_EQ(entities.GetValue("GUI.UseTray"), 1);
+  ASSERT_NE(ui.TrayIcon(), nullptr);
+  entities.Execute("GUI.UseTray");
+  EXPECT_EQ(entities.GetValue("GUI.UseTray"), 0);
+  EXPECT_EQ(ui.TrayIcon(), nullptr);
+  entities.Execute("GUI.UseTray");
+  EXPECT_EQ(entities.GetValue("GUI.UseTray"), 1);
+  EXPECT_EQ(notified.Count, 3);
+  ui.SetUseTray(true);  // already on: nothing
+  EXPECT_EQ(notified.Count, 3);
+  entities.Execute("GUI.TrayHint(" + std::string(64, 'x') + ")");
+  if (ui.TrayIcon()->Shown()) {
+    EXPECT_EQ(ui.TrayIcon()->Tip(), std::string(63, 'x'));
+  }
+  EXPECT_EQ(platform::CutTip(std::string(64, 'x')), std::string(63, 'x'));
+  entities.RemoveClient("GUI.UseTray", app::MakeCallback<&TCounter::Run>(&notified));
+}
+
+TEST_F(UIManager, MacrosControlsAndTheUserSkinComeFirst) {
+  TCounter first;
+  TCounter second;
+  app::TBasicEntity one(0, 0, 0, app::MakeCallback<&TCounter::Run>(&first));
+  app::TBasicEntity two(0, 0, 0, app::MakeCallback<&TCounter::Run>(&second));
+  entities.RegisterEntity("First", &one);
+  entities.RegisterEntity("Second", &two);
+  entities.Execute("Application.RunMacros(Both)");
+  entities.Execute("Application.RunMacros(Missing)");
+  EXPECT_EQ(first.Count, 1);
+  EXPECT_EQ(second.Count, 1);
+  ui.ShowWindow("Main");
+  controls::TKestControl* plain = ui.FindControl("plain");
+  ASSERT_NE(plain, nullptr);
+  entities.Execute("GUI.ToggleControl(Plain)");
+  EXPECT_FALSE(plain->Visible());
+  entities.Execute("GUI.ToggleControl(Plain)");
+  EXPECT_TRUE(plain->Visible());
+  entities.Execute("GUI.HideWindow(Main)");
+  EXPECT_FALSE(ui.GetWindow("Main")->Form().Visible());
+  entities.Execute("GUI.ShowWindow(Main)");
+  EXPECT_TRUE(ui.GetWindow("Main")->Form().Visible());
+  entities.UnregisterEntity("First");
+  entities.UnregisterEntity("Second");
+}
+
+}  // namespace
