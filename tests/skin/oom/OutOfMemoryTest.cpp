@@ -86,14 +86,16 @@ TEST(OutOfMemory, XmlLoadFailsCleanly) {
 }
 
 // Freeing a tree whose levels hold hundreds of thousands of elements needs
-// no memory: a list of the nodes still to free would outgrow the heap here,
-// and an allocation that fails in a destructor ends the program.
+// no memory: a list of the nodes still to free would outgrow the heap here
+// (a group's children, then those of its last child, 800,000 at once), and
+// an allocation that fails in a destructor ends the program.
 TEST(OutOfMemory, FreeingATreeAllocatesNothing) {
   RequireSmallHeap();
   auto root = std::make_unique<skin::TXMLNode>("SKIN");
-  for (int i = 0; i < 2; ++i) {
-    skin::TXMLNode* group = root->AddChild(std::make_unique<skin::TXMLNode>("GROUP"));
-    for (int j = 0; j < 400000; ++j) group->AddChild(std::make_unique<skin::TXMLNode>());
+  skin::TXMLNode* group = root.get();
+  for (int level = 0; level < 2; ++level) {
+    group = group->AddChild(std::make_unique<skin::TXMLNode>("GROUP"));
+    for (int i = 0; i < 400000; ++i) group->AddChild(std::make_unique<skin::TXMLNode>());
   }
   root.reset();
   SUCCEED();
