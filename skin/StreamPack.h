@@ -49,7 +49,8 @@ class TDirStrPack : public TStreamPack {
 class TZIPStrPack : public TStreamPack {
  public:
   // Lists the archive from the stream's current position. The stream is not
-  // owned and must stay alive for the life of the pack.
+  // owned and must stay alive for the life of the pack; a stream with no
+  // size (a pipe) is refused with platform::EStreamError.
   explicit TZIPStrPack(platform::TStream& stream);
   // A new memory stream, positioned at 0, holding the extracted bytes of
   // every member whose stored name equals name ignoring ASCII case, one
