@@ -5,7 +5,13 @@
 
 #include "app/MultiLog.h"
 #include "app/TextUtil.h"
+#include "controls/KestBtn.h"
+#include "controls/KestCheckBox.h"
 #include "controls/KestCtl.h"
+#include "controls/KestLink.h"
+#include "controls/KestPages.h"
+#include "controls/KestTabs.h"
+#include "controls/KestTabs2.h"
 #include "controls/KestWnd.h"
 #include "skin/CachedStream.h"
 #include "skin/StreamPack.h"
@@ -25,8 +31,17 @@ struct TSkin::TBuild {
 TSkin::TSkin(app::TEntityManager& entityManager, ui::TKeyboardManager& keyboardManager,
              ui::TLanguageManager& languageManager)
     : resManager_(std::make_unique<TSkinResManager>()), tree_(std::make_unique<TXMLTree>()) {
+  // Still to come, in their places of this order: RESIZER and SLIDER after
+  // CHECKBOX, TIMESLIDER and TEXT before LINK, ANIMATION and DIAGRAM after
+  // it, LISTBOX at the end.
   RegisterControlClass<controls::TSkinWindow>("WINDOW");
   RegisterControlClass<TKestControl>("PANEL");
+  RegisterControlClass<controls::TKestButton>("BUTTON");
+  RegisterControlClass<controls::TKestCheckBox>("CHECKBOX");
+  RegisterControlClass<controls::TKestLink>("LINK");
+  RegisterControlClass<controls::TKestTabs>("TABS");
+  RegisterControlClass<controls::TKestTabs2>("TABS2");
+  RegisterControlClass<controls::TKestPages>("PAGES");
   resManager_->EntityManager = &entityManager;
   resManager_->KeyboardManager = &keyboardManager;
   resManager_->LanguageManager = &languageManager;
