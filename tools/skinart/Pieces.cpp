@@ -1,0 +1,151 @@
+#include "tools/skinart/Pieces.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "tools/skinart/Art.h"
+#include "tools/skinart/Layout.h"
+
+namespace skinart {
+
+namespace {
+
+constexpr int kScale = 8;
+constexpr double kCenter = kSquare / 2.0;
+
+constexpr TRgb kWhiteBody = Rgb(250, 247, 238);
+constexpr TRgb kWhiteShade = Rgb(206, 198, 182);
+constexpr TRgb kWhiteLine = Rgb(28, 24, 20);
+constexpr TRgb kBlackBody = Rgb(46, 44, 42);
+constexpr TRgb kBlackShade = Rgb(14, 13, 12);
+constexpr TRgb kBlackLine = Rgb(196, 190, 178);
+constexpr TRgb kGlow = Rgb(255, 200, 40);
+
+// The glyphs of one chess piece: its outline drawing (the white symbol) and
+// its solid drawing (the black symbol), rendered large.
+struct TGlyphPair {
+  TCoverage Outline;
+  TCoverage Solid;
+};
+
+const TGlyphPair& Glyphs(TChessPiece piece) {
+  // Symbols from the king down, as the character set orders them.
+  static const std::array<const char*, 6> kWhiteSymbols = {"\u2659", "\u2656", "\u2658",
+                                                           "\u2657", "\u2655", "\u2654"};
+  static const std::array<const char*, 6> kBlackSymbols = {"\u265F", "\u265C", "\u265E",
+                                                           "\u265D", "\u265B", "\u265A"};
+  static const std::array<TGlyphPair, 6> glyphs = [] {
+    auto pair = [](int i) {
+      return TGlyphPair{TCoverage(kWhiteSymbols[i], "DejaVu Sans", 240, false),
+                        TCoverage(kBlackSymbols[i], "DejaVu Sans", 240, false)};
+    };
+    return std::array<TGlyphPair, 6>{pair(0), pair(1), pair(2), pair(3), pair(4), pair(5)};
+  }();
+  return glyphs[static_cast<int>(piece)];
+}
+
+// One factor for all pieces, so that they keep their relative sizes: the
+// king fills the cell's height but for a margin for the glow.
+double GlyphFactor() {
+  static const double factor = [] {
+    double largest = 0;
+    for (const TChessPiece piece : kChessPieces) {
+      const platform::TRect b = Glyphs(piece).Outline.Bounds();
+      largest = std::max({largest, b.Height() / 22.0, b.Width() / 23.0});
+    }
+    return 1 / largest;
+  }();
+  return factor;
+}
+
+// The body shading: light from the upper left.
+TShader BodyShader(TRgb light, TRgb dark) {
+  return [=](double x, double y) {
+    const double t = std::clamp((x * 0.6 + y) / (kSquare * 1.3), 0.0, 1.0);
+    return Mix(light, dark, t);
+  };
+}
+
+void PaintGlow(TArt& art, const TMask& silhouette) {
+  art.Paint(silhouette.Dilated(kScale * 3 / 2 + 3), Solid(kGlow));
+}
+
+// A three-pointed crown in the middle of a cell.
+TShape CrownShape() {
+  const TShape points = Polygon({{8.4, 17.2},
+                                 {7.5, 10.4},
+                                 {10.6, 13.4},
+                                 {13.5, 8.6},
+                                 {16.4, 13.4},
+                                 {19.5, 10.4},
+                                 {18.6, 17.2}});
+  const TShape band = RoundRect(8.4, 17.6, 18.6, 19.2, 0.4);
+  const std::array<TShape, 3> tips = {Circle(7.5, 10.1, 1), Circle(13.5, 8.3, 1),
+                                      Circle(19.5, 10.1, 1)};
+  return [=](double x, double y) {
+    return points(x, y) || band(x, y) ||
+           std::any_of(tips.begin(), tips.end(), [&](const TShape& tip) { return tip(x, y); });
+  };
+}
+
+}  // namespace
+
+platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted) {
+  const TGlyphPair& glyphs = Glyphs(piece);
+  const platform::TRect bounds = glyphs.Outline.Bounds();
+  const double factor = GlyphFactor();
+  const double left = kCenter - bounds.Width() * factor / 2;
+  const double top = 24.5 - bounds.Height() * factor;
+  auto place = [&](const TCoverage& coverage) {
+    return PlaceCoverage(coverage, bounds, left, top, factor, kSquare, kSquare, kScale);
+  };
+  const TMask lines = place(glyphs.Outline);
+  const TMask silhouette = lines.Filled();
+  TArt art(kSquare, kSquare, kScale);
+  if (highlighted) PaintGlow(art, silhouette);
+  const double lift = highlighted ? 1.12 : 1;
+  if (side == TSide::White) {
+    art.Paint(silhouette.Dilated(3), Solid(kWhiteLine));
+    art.Paint(silhouette, BodyShader(Scaled(kWhiteBody, lift), Scaled(kWhiteShade, lift)));
+    art.Paint(lines, Solid(kWhiteLine));
+  } else {
+    const TMask solid = place(glyphs.Solid);
+    // The rim and the inner lines (the gaps of the solid symbol) are light.
+    art.Paint(silhouette.Dilated(3), Solid(kBlackLine));
+    art.Paint(solid & silhouette.Eroded(2),
+              BodyShader(Scaled(kBlackBody, highlighted ? 1.6 : 1), kBlackShade));
+  }
+  return art.Resolve(kBlue);
+}
+
+platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted) {
+  const bool white = side == TSide::White;
+  const TRgb rim = white ? Rgb(70, 58, 46) : Rgb(150, 144, 136);
+  const double lift = highlighted ? (white ? 1.08 : 1.7) : 1;
+  const TRgb light = Scaled(white ? kWhiteBody : Rgb(78, 74, 70), lift);
+  const TRgb dark = Scaled(white ? Rgb(196, 184, 160) : kBlackShade, lift);
+  constexpr double kRadius = 11;
+  TArt art(kSquare, kSquare, kScale);
+  if (highlighted) art.Paint(Circle(kCenter, kCenter, kRadius + 1.6), Solid(kGlow));
+  art.Paint(Circle(kCenter, kCenter, kRadius), Solid(rim));
+  art.Paint(Circle(kCenter, kCenter, kRadius - 0.9), BodyShader(light, dark));
+  // A groove around the raised face.
+  art.Paint(Circle(kCenter, kCenter, kRadius - 3.2), BodyShader(dark, light));
+  art.Paint(Circle(kCenter, kCenter, kRadius - 3.9), BodyShader(light, Mix(light, dark, 0.6)));
+  if (king) {
+    const TMask crown = art.Shape(CrownShape());
+    art.Paint(crown.Dilated(5), Solid(Rgb(60, 36, 10)));
+    art.Paint(crown, BodyShader(Rgb(255, 226, 120), Rgb(190, 120, 20)));
+  }
+  return art.Resolve(kBlue);
+}
+
+platform::TBitmap EmptyCell() {
+  platform::TBitmap cell(kSquare, kSquare);
+  cell.Fill(kBlue);
+  return cell;
+}
+
+}  // namespace skinart

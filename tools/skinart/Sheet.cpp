@@ -1,0 +1,98 @@
+#include "tools/skinart/Sheet.h"
+
+#include "platform/Canvas.h"
+#include "tools/skinart/Board.h"
+#include "tools/skinart/Layout.h"
+#include "tools/skinart/Pieces.h"
+#include "tools/skinart/Window.h"
+
+namespace skinart {
+
+namespace {
+
+void Place(platform::TBitmap& sheet, const platform::TBitmap& picture, platform::TPoint at) {
+  platform::TCanvas(sheet).Draw(at.X, at.Y, picture);
+}
+
+void PlaceWindow(platform::TBitmap& sheet, const TArt& window) {
+  const platform::TBitmap background = window.Resolve(kFuchsia);
+  Place(sheet, background, {kWindow.Left, kWindow.Top});
+  // The tab strip background is the window behind the strip; its centre
+  // column is stretched across, which the window's rows allow as they do
+  // not change sideways there.
+  platform::TCanvas(sheet).CopyRect(
+      platform::Bounds(kTabBackground.X, kTabBackground.Y, kTabSize.X, kTabSize.Y), background,
+      platform::Bounds(kTabStrip.Left, kTabStrip.Top, kTabSize.X, kTabSize.Y));
+}
+
+void PlaceButtons(platform::TBitmap& sheet, const TArt& window) {
+  struct TButton {
+    platform::TPoint On;
+    platform::TPoint Cells;
+    TRgb Hue;
+    TButtonSymbol Symbol;
+  };
+  const TButton buttons[] = {
+      {kExitButton, kExitButtonCells, Rgb(226, 72, 56), TButtonSymbol::Close},
+      {kMinimizeButton, kMinimizeButtonCells, Rgb(240, 188, 46), TButtonSymbol::Minimize},
+      {kNewGameButton, kNewGameButtonCells, Rgb(92, 196, 72), TButtonSymbol::NewGame}};
+  for (const TButton& button : buttons)
+    for (int row = 0; row < 4; ++row)
+      Place(sheet, RoundButton(window, button.On, button.Hue, button.Symbol, kButtonStates[row]),
+            CellOrigin(button.Cells, kButtonSize, 0, row));
+  const platform::TPoint logoSize{kLogo.Width(), kLogo.Height()};
+  for (int row = 0; row < 4; ++row)
+    Place(sheet, LogoButton(window, kButtonStates[row]), CellOrigin(kLogoCells, logoSize, 0, row));
+}
+
+void PlaceTabs(platform::TBitmap& sheet, const TArt& window) {
+  for (int column = 0; column < 3; ++column)
+    Place(sheet, Tab(window, kTabStates[column]), CellOrigin(kTabCells, kTabSize, column, 0));
+}
+
+void PlaceBoard(platform::TBitmap& sheet) {
+  Place(sheet, Board(), kBoard);
+  const platform::TPoint square{kSquare, kSquare};
+  Place(sheet, SquareHighlight(true), CellOrigin(kSquareCells, square, 0, 0));
+  Place(sheet, SquareHighlight(false), CellOrigin(kSquareCells, square, 1, 0));
+}
+
+void PlaceChessPieces(platform::TBitmap& sheet) {
+  const platform::TPoint square{kSquare, kSquare};
+  for (int row = 0; row < 6; ++row)
+    for (int column = 0; column < 4; ++column) {
+      const TSide side = column % 2 == 0 ? TSide::Black : TSide::White;
+      Place(sheet, ChessPiece(kChessPieces[row], side, column >= 2),
+            CellOrigin(kChessCells, square, column, row));
+    }
+}
+
+// Cells by index (row * 4 + column): men 0..3 and kings 4..7, each as
+// Black, White, Black highlighted, White highlighted; the rest stay empty.
+void PlaceCheckersPieces(platform::TBitmap& sheet) {
+  const platform::TPoint square{kSquare, kSquare};
+  for (int index = 0; index < 24; ++index) {
+    const int column = index % 4;
+    const int row = index / 4;
+    const TSide side = column % 2 == 0 ? TSide::Black : TSide::White;
+    Place(sheet, index < 8 ? CheckersPiece(index >= 4, side, column >= 2) : EmptyCell(),
+          CellOrigin(kCheckersCells, square, column, row));
+  }
+}
+
+}  // namespace
+
+platform::TBitmap BuildSheet() {
+  platform::TBitmap sheet(kSheetWidth, kSheetHeight);
+  sheet.Fill(kFuchsia);
+  const TArt window = WindowArt();
+  PlaceWindow(sheet, window);
+  PlaceButtons(sheet, window);
+  PlaceTabs(sheet, window);
+  PlaceBoard(sheet);
+  PlaceChessPieces(sheet);
+  PlaceCheckersPieces(sheet);
+  return sheet;
+}
+
+}  // namespace skinart
