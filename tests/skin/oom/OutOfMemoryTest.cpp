@@ -20,19 +20,18 @@
 // readers meet the end of memory deterministically. Without the sanitizer
 // the tests are skipped.
 #if defined(__SANITIZE_ADDRESS__)
-#define LUDEX_SMALL_HEAP 1
+constexpr bool kSmallHeap = true;
 extern "C" const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=5";
 }
+#else
+constexpr bool kSmallHeap = false;
 #endif
+
+#define REQUIRE_SMALL_HEAP() \
+  if (!kSmallHeap) GTEST_SKIP() << "needs the address sanitizer's allocation limit"
 
 namespace {
-
-void RequireSmallHeap() {
-#ifndef LUDEX_SMALL_HEAP
-  GTEST_SKIP() << "needs the address sanitizer's allocation limit";
-#endif
-}
 
 // An archive of one deflated member of `packed` bytes that claims `size`.
 std::vector<std::uint8_t> DeflatedZip(const std::string& name, std::uint32_t packed,
@@ -59,7 +58,7 @@ std::vector<std::uint8_t> DeflatedZip(const std::string& name, std::uint32_t pac
 // (freeing allocates nothing, so no second error ends the program), and the
 // caller gets an error that says what ran out.
 TEST(OutOfMemory, XmlLoadFailsCleanly) {
-  RequireSmallHeap();
+  REQUIRE_SMALL_HEAP();
   // A tag longer than any allocation may be.
   std::string text;
   text.reserve((4 << 20) + 100100);
@@ -90,7 +89,7 @@ TEST(OutOfMemory, XmlLoadFailsCleanly) {
 // (a group's children, then those of its last child, 800,000 at once), and
 // an allocation that fails in a destructor ends the program.
 TEST(OutOfMemory, FreeingATreeAllocatesNothing) {
-  RequireSmallHeap();
+  REQUIRE_SMALL_HEAP();
   auto root = std::make_unique<skin::TXMLNode>("SKIN");
   skin::TXMLNode* group = root.get();
   for (int level = 0; level < 2; ++level) {
@@ -102,7 +101,7 @@ TEST(OutOfMemory, FreeingATreeAllocatesNothing) {
 }
 
 TEST(OutOfMemory, ZipExtractionFailsCleanly) {
-  RequireSmallHeap();
+  REQUIRE_SMALL_HEAP();
   // A small archive whose member claims more than an allocation may take.
   platform::TMemoryStream file(DeflatedZip("mix.bmp", 8000, 6 << 20));
   skin::TCachedStream cache(file, 16384, 2);
@@ -122,7 +121,7 @@ TEST(OutOfMemory, ZipExtractionFailsCleanly) {
 }
 
 TEST(OutOfMemory, BmpDecodingFailsCleanly) {
-  RequireSmallHeap();
+  REQUIRE_SMALL_HEAP();
   // A 4096 x 4096 RLE8 picture of one run: 64 MiB of pixels from a few bytes.
   std::vector<std::uint8_t> file = {'B', 'M'};
   test_support::Put32(file, 0);
