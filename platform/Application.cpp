@@ -20,6 +20,7 @@
 #include "platform/detail/WindowImpl.h"
 
 #ifdef LUDEX_HAVE_XCB
+#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #endif
 
@@ -256,6 +257,19 @@ void ProcessMessages() {
   if (qApp == nullptr) return;
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void FlushDisplay() {
+  if (qApp == nullptr) return;
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+#ifdef LUDEX_HAVE_XCB
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+  if (connection == nullptr) return;
+  // A round trip: the server has drawn every request sent before it.
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+#endif
 }
 
 void PostDeferred(std::function<void()> call) {

@@ -41,6 +41,10 @@ int RunMessageLoop();
 void PostQuit(int exitCode);
 // Handles every pending event and returns.
 void ProcessMessages();
+// Paints every window that waits for a repaint and hands the drawn pixels
+// to the display server, so that they are on the screen before this thread
+// pauses or computes; handles no input.
+void FlushDisplay();
 // Runs the call from the message loop, after the events already queued.
 void PostDeferred(std::function<void()> call);
 
