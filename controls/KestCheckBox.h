@@ -34,6 +34,7 @@ struct TCaptionLines {
   std::string First;
   std::string Second;
   bool Wrapped = false;
+  friend bool operator==(const TCaptionLines&, const TCaptionLines&) = default;
 };
 TCaptionLines WrapCaption(const platform::TCanvas& canvas, std::string_view caption, int width);
 
