@@ -15,45 +15,33 @@ namespace {
 constexpr int kScale = 8;
 constexpr double kCenter = kSquare / 2.0;
 
-constexpr TRgb kWhiteBody = Rgb(250, 247, 238);
-constexpr TRgb kWhiteShade = Rgb(206, 198, 182);
+constexpr TRgb kWhiteBody = Rgb(255, 253, 246);
+constexpr TRgb kWhiteShade = Rgb(222, 214, 198);
 constexpr TRgb kWhiteLine = Rgb(28, 24, 20);
 constexpr TRgb kBlackBody = Rgb(46, 44, 42);
 constexpr TRgb kBlackShade = Rgb(14, 13, 12);
 constexpr TRgb kBlackLine = Rgb(196, 190, 178);
 constexpr TRgb kGlow = Rgb(255, 200, 40);
 
-// The glyphs of one chess piece: its outline drawing (the white symbol) and
-// its solid drawing (the black symbol), rendered large.
-struct TGlyphPair {
-  TCoverage Outline;
-  TCoverage Solid;
-};
-
-const TGlyphPair& Glyphs(TChessPiece piece) {
-  // Symbols from the king down, as the character set orders them.
-  static const std::array<const char*, 6> kWhiteSymbols = {"\u2659", "\u2656", "\u2658",
-                                                           "\u2657", "\u2655", "\u2654"};
-  static const std::array<const char*, 6> kBlackSymbols = {"\u265F", "\u265C", "\u265E",
-                                                           "\u265D", "\u265B", "\u265A"};
-  static const std::array<TGlyphPair, 6> glyphs = [] {
-    auto pair = [](int i) {
-      return TGlyphPair{TCoverage(kWhiteSymbols[i], "DejaVu Sans", 240, false),
-                        TCoverage(kBlackSymbols[i], "DejaVu Sans", 240, false)};
-    };
-    return std::array<TGlyphPair, 6>{pair(0), pair(1), pair(2), pair(3), pair(4), pair(5)};
+// The solid symbol of a chess piece, rendered large. Its outline and inner
+// lines are drawn from it in the colours of either side.
+const TCoverage& Glyph(TChessPiece piece) {
+  static const std::array<TCoverage, 6> glyphs = [] {
+    auto glyph = [](const char* symbol) { return TCoverage(symbol, "DejaVu Sans", 240, false); };
+    return std::array<TCoverage, 6>{glyph("\u265F"), glyph("\u265C"), glyph("\u265E"),
+                                    glyph("\u265D"), glyph("\u265B"), glyph("\u265A")};
   }();
   return glyphs[static_cast<int>(piece)];
 }
 
 // One factor for all pieces, so that they keep their relative sizes: the
-// king fills the cell's height but for a margin for the glow.
+// king fills the cell but for its outline and a margin for the glow.
 double GlyphFactor() {
   static const double factor = [] {
     double largest = 0;
     for (const TChessPiece piece : kChessPieces) {
-      const platform::TRect b = Glyphs(piece).Outline.Bounds();
-      largest = std::max({largest, b.Height() / 22.0, b.Width() / 23.0});
+      const platform::TRect b = Glyph(piece).Bounds();
+      largest = std::max({largest, b.Height() / 20.5, b.Width() / 21.0});
     }
     return 1 / largest;
   }();
@@ -66,10 +54,6 @@ TShader BodyShader(TRgb light, TRgb dark) {
     const double t = std::clamp((x * 0.6 + y) / (kSquare * 1.3), 0.0, 1.0);
     return Mix(light, dark, t);
   };
-}
-
-void PaintGlow(TArt& art, const TMask& silhouette) {
-  art.Paint(silhouette.Dilated(kScale * 3 / 2 + 3), Solid(kGlow));
 }
 
 // A three-pointed crown in the middle of a cell.
@@ -93,30 +77,26 @@ TShape CrownShape() {
 }  // namespace
 
 platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted) {
-  const TGlyphPair& glyphs = Glyphs(piece);
-  const platform::TRect bounds = glyphs.Outline.Bounds();
+  const TCoverage& glyph = Glyph(piece);
+  const platform::TRect bounds = glyph.Bounds();
   const double factor = GlyphFactor();
   const double left = kCenter - bounds.Width() * factor / 2;
-  const double top = 24.5 - bounds.Height() * factor;
-  auto place = [&](const TCoverage& coverage) {
-    return PlaceCoverage(coverage, bounds, left, top, factor, kSquare, kSquare, kScale);
-  };
-  const TMask lines = place(glyphs.Outline);
-  const TMask silhouette = lines.Filled();
+  const double top = 24.2 - bounds.Height() * factor;
+  const TMask solid = PlaceCoverage(glyph, bounds, left, top, factor, kSquare, kSquare, kScale);
+  const TMask silhouette = solid.Filled();
+  // The gaps the symbol leaves inside its outline: bands, crosses, the eye.
+  const TMask details = silhouette - solid;
+  const bool white = side == TSide::White;
+  const TRgb line = white ? kWhiteLine : kBlackLine;
+  const double lift = highlighted ? (white ? 1.1 : 1.8) : 1;
+  const TShader body = white ? BodyShader(Scaled(kWhiteBody, lift), Scaled(kWhiteShade, lift))
+                             : BodyShader(Scaled(kBlackBody, lift), kBlackShade);
   TArt art(kSquare, kSquare, kScale);
-  if (highlighted) PaintGlow(art, silhouette);
-  const double lift = highlighted ? 1.12 : 1;
-  if (side == TSide::White) {
-    art.Paint(silhouette.Dilated(3), Solid(kWhiteLine));
-    art.Paint(silhouette, BodyShader(Scaled(kWhiteBody, lift), Scaled(kWhiteShade, lift)));
-    art.Paint(lines, Solid(kWhiteLine));
-  } else {
-    const TMask solid = place(glyphs.Solid);
-    // The rim and the inner lines (the gaps of the solid symbol) are light.
-    art.Paint(silhouette.Dilated(3), Solid(kBlackLine));
-    art.Paint(solid & silhouette.Eroded(2),
-              BodyShader(Scaled(kBlackBody, highlighted ? 1.6 : 1), kBlackShade));
-  }
+  const TMask outlined = silhouette.Dilated(kScale);
+  if (highlighted) art.Paint(outlined.Dilated(kScale * 3 / 2), Solid(kGlow));
+  art.Paint(outlined, Solid(line));
+  art.Paint(silhouette, body);
+  art.Paint(details, Solid(line));
   return art.Resolve(kBlue);
 }
 

@@ -18,6 +18,8 @@ constexpr TRgb kBodyTop = Rgb(118, 80, 52);
 constexpr TRgb kBodyBottom = Rgb(74, 47, 30);
 constexpr TRgb kBevelLight = Rgb(178, 132, 92);
 constexpr TRgb kBevelDark = Rgb(52, 33, 21);
+constexpr TRgb kEngraveDark = Rgb(40, 25, 15);
+constexpr TRgb kEngraveLight = Rgb(176, 130, 90);
 constexpr TRgb kRecessDark = Rgb(34, 22, 14);
 constexpr TRgb kRecessLight = Rgb(150, 108, 74);
 constexpr TRgb kGoldLight = Rgb(255, 230, 150);
@@ -36,6 +38,11 @@ TRgb BodyColor(double y) {
 // tab strip, stretched sideways, matches the window behind it.
 double Grain(double y) { return 1 + 0.035 * std::sin(y * 2.1) + 0.025 * std::sin(y * 0.73 + 1.3); }
 
+// Paints what lies inside outer but not inside inner, mixed half with the body.
+void PaintRing(TArt& art, const TShape& outer, const TShape& inner, TRgb color) {
+  art.Paint(art.Shape(outer) - art.Shape(inner), Solid(color), 0.5);
+}
+
 void PaintFrame(TArt& art) {
   const double w = kWindow.Width();
   const double h = kWindow.Height();
@@ -44,6 +51,11 @@ void PaintFrame(TArt& art) {
             [h](double, double y) { return Mix(kBevelLight, kBevelDark, y / h); });
   art.Paint(RoundRect(2, 2, w - 2, h - 2, kCornerRadius - 2),
             [](double, double y) { return Scaled(BodyColor(y), Grain(y)); });
+  // An engraved line just inside the edge: a dark ring with a light one below it.
+  PaintRing(art, RoundRect(3, 3, w - 3, h - 3, kCornerRadius - 3),
+            RoundRect(4, 4, w - 4, h - 4, kCornerRadius - 4), kEngraveDark);
+  PaintRing(art, RoundRect(4, 4, w - 4, h - 4, kCornerRadius - 4),
+            RoundRect(5, 5, w - 5, h - 5, kCornerRadius - 5), kEngraveLight);
 }
 
 // A sunken ring where a round button sits.
