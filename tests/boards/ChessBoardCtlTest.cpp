@@ -14,9 +14,8 @@ namespace {
 using boards::TChessBoardControl;
 using chess::PositionFromText;
 using chess::PositionToText;
-using platform::TMouseButton;
 
-// Cells of the figures pack: row type - 1, column White + 2 x highlighted.
+// Figures cells: row type - 1, column White + 2 x highlighted.
 constexpr int Cell(chess::TPieceType type, bool white, bool highlighted = false) {
   return (type - 1) * 4 + (white ? 1 : 0) + (highlighted ? 2 : 0);
 }
@@ -25,23 +24,13 @@ class ChessBoard : public BoardFixture {
  protected:
   TChessBoardControl& Board() { return Open<TChessBoardControl>("Chess"); }
 
-  void Press(TChessBoardControl& board, int file, int rank,
-             TMouseButton button = TMouseButton::Left) {
-    board.OnMouseDown(Event(Point(board, file, rank), button));
-  }
-  void MoveTo(TChessBoardControl& board, int file, int rank) {
-    board.OnMouseMove(Event(Point(board, file, rank)));
-  }
-  void Release(TChessBoardControl& board, int file, int rank) {
-    board.OnMouseUp(Event(Point(board, file, rank)));
-  }
-  // Drags the piece on `from` and lets it go on `to`.
+  // Lifts the piece on `from`, moves over `to` and lets go there.
   void Drag(TChessBoardControl& board, TPoint from, TPoint to) {
-    Press(board, from.X, from.Y);
-    MoveTo(board, to.X, to.Y);
-    Release(board, to.X, to.Y);
+    board.OnMouseDown(On(board, from.X, from.Y));
+    board.OnMouseMove(On(board, to.X, to.Y));
+    board.OnMouseUp(On(board, to.X, to.Y));
   }
-  std::vector<std::string> WhiteMoves(const TLogCapture& log) {
+  static std::vector<std::string> WhiteMoves(const TLogCapture& log) {
     std::vector<std::string> moves;
     for (const std::string& line : log.Messages()) {
       if (line.rfind("=WhiteMove: ", 0) == 0) moves.push_back(line);
@@ -50,17 +39,9 @@ class ChessBoard : public BoardFixture {
   }
 };
 
-TEST_F(ChessBoard, LoadsItsPacksBuildsTwelveDragPicturesAndNeverDragsTheWindow) {
+TEST_F(ChessBoard, DragPicturesAreTheFiguresOnTheKeyColourBlackPiecesFirst) {
   TChessBoardControl& board = Board();
-  EXPECT_NE(board.FiguresPack, nullptr);
-  EXPECT_NE(board.SquaresPack, nullptr);
-  EXPECT_EQ(board.BoardEntity, &chessBoard);
-  EXPECT_FALSE(board.Draggable);
-  EXPECT_TRUE(board.Enabled());
-  EXPECT_EQ(board.Hint(), "");
   ASSERT_EQ(board.DragImages.size(), 12u);
-  // Entry colour x 6 + type - 1 shows figures cell (type - 1) x 4 + colour
-  // on the key colour.
   const TBitmap& whiteQueen = board.DragImages[6 + chess::kQueen - 1];
   EXPECT_EQ(whiteQueen.Pixel(13, 13), FigureColor(Cell(chess::kQueen, true)));
   EXPECT_EQ(whiteQueen.Pixel(0, 0), TChessBoardControl::kDragKeyColor);
@@ -74,51 +55,39 @@ TEST_F(ChessBoard, HighlightsTheWhitePieceUnderTheMouseAndTheLastMoveTargetUntil
   chessBoard.LastMove = {4, 6, 4, 4, false};  // ...E7-E5
   chessBoard.Position = PositionFromText("rnbqkbnr/pppp1ppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR KQkq -");
 
-  MoveTo(board, 4, 1);
+  board.OnMouseMove(On(board, 4, 1));
   TBitmap picture = platform::GrabWindow(board);
-  EXPECT_EQ(board.HoverSquare, (TPoint{4, 1}));
   EXPECT_EQ(FigureOn(picture, 4, 1), Cell(chess::kPawn, true, true));
   EXPECT_EQ(FigureOn(picture, 3, 1), Cell(chess::kPawn, true));
-  // The last move's target is highlighted whatever its colour.
   EXPECT_EQ(FigureOn(picture, 4, 4), Cell(chess::kPawn, false, true));
   EXPECT_EQ(FigureOn(picture, 4, 7), Cell(chess::kKing, false));
   EXPECT_EQ(FigureOn(picture, 4, 3), -1);
 
-  // A Black piece under the mouse is never highlighted.
-  MoveTo(board, 3, 6);
+  board.OnMouseMove(On(board, 3, 6));  // a Black piece never lights up
   picture = platform::GrabWindow(board);
   EXPECT_EQ(FigureOn(picture, 3, 6), Cell(chess::kPawn, false));
   EXPECT_EQ(FigureOn(picture, 4, 1), Cell(chess::kPawn, true));
 
-  MoveTo(board, 6, 0);
+  board.OnMouseMove(On(board, 6, 0));
   EXPECT_EQ(FigureOn(platform::GrabWindow(board), 6, 0), Cell(chess::kKnight, true, true));
-  PointOutside(board);
+  Outside(board);
   board.OnMouseLeave();
   picture = platform::GrabWindow(board);
   EXPECT_EQ(board.HoverSquare, boards::kNoSquare);
   EXPECT_EQ(FigureOn(picture, 6, 0), Cell(chess::kKnight, true));
 }
 
-TEST_F(ChessBoard, PressesOnBlackPiecesOrEmptySquaresLiftNothing) {
-  TChessBoardControl& board = Board();
-  const chess::TChessPosition start = chessBoard.Position;
-  for (const TPoint square : {TPoint{4, 6}, TPoint{4, 3}, TPoint{0, 7}}) {
-    Press(board, square.X, square.Y);
-    EXPECT_FALSE(board.DraggingPiece) << square.X << "," << square.Y;
-    Release(board, square.X, square.Y);
-  }
-  EXPECT_EQ(chessBoard.Position, start);
-  EXPECT_EQ(answers, 0);
-}
-
 TEST_F(ChessBoard, ADraggedPieceLeavesItsSquareAndItsLegalTargetsAreMarked) {
   TChessBoardControl& board = Board();
-  Press(board, 6, 0);  // the knight on g1
-  ASSERT_TRUE(board.DraggingPiece);
-  EXPECT_EQ(board.DragPiece, chess::MakePiece(chess::kKnight, chess::kSideToMove));
-  ASSERT_EQ(board.Targets.size(), 2u);
+  for (const TPoint square : {TPoint{4, 6}, TPoint{4, 3}}) {  // Black pieces, empty squares
+    board.OnMouseDown(On(board, square.X, square.Y));
+    EXPECT_FALSE(board.DraggingPiece);
+  }
+  EXPECT_EQ(chessBoard.Position, chess::TChessPosition());
 
-  MoveTo(board, 1, 0);  // over the other knight: no hover highlight while dragging
+  board.OnMouseDown(On(board, 6, 0));  // the knight on g1
+  ASSERT_TRUE(board.DraggingPiece);
+  board.OnMouseMove(On(board, 1, 0));  // no hover highlight while dragging
   const TBitmap picture = platform::GrabWindow(board);
   EXPECT_EQ(FigureOn(picture, 6, 0), -1);
   EXPECT_EQ(FigureOn(picture, 1, 0), Cell(chess::kKnight, true));
@@ -128,104 +97,73 @@ TEST_F(ChessBoard, ADraggedPieceLeavesItsSquareAndItsLegalTargetsAreMarked) {
       EXPECT_EQ(Marked(picture, file, rank), target) << file << "," << rank;
     }
   }
-  EXPECT_EQ(picture.Pixel(5 * 27 + 1, 5 * 27 + 1), SquareColor((5 + 2) % 2));
 }
 
 TEST_F(ChessBoard, DropsOnTheStartSquareAnIllegalSquareOrOutsideChangeNothingAndLogNothing) {
   TLogCapture log;
   TChessBoardControl& board = Board();
-  const chess::TChessPosition start = chessBoard.Position;
   const chess::TChessMove noMove = chessBoard.LastMove;
-
   Drag(board, {4, 1}, {4, 1});
   Drag(board, {4, 1}, {4, 4});
-  Press(board, 4, 1);
-  PointOutside(board);
-  board.OnMouseUp(Event({300, 5}));
+  board.OnMouseDown(On(board, 4, 1));
+  board.OnMouseUp(Outside(board));
 
   EXPECT_FALSE(board.DraggingPiece);
-  EXPECT_EQ(chessBoard.Position, start);
+  EXPECT_EQ(chessBoard.Position, chess::TChessPosition());
   EXPECT_EQ(chessBoard.LastMove, noMove);
   EXPECT_TRUE(WhiteMoves(log).empty());
   EXPECT_EQ(answers, 0);
 }
 
-TEST_F(ChessBoard, ALegalDropPlaysTheMoveLogsItAndLetsTheGameAnswerOnce) {
+TEST_F(ChessBoard, LegalDropsPlayAsTheRulesSayLogTheMoveAndLetTheGameAnswer) {
   TLogCapture log;
   TChessBoardControl& board = Board();
   Drag(board, {4, 1}, {4, 3});
-
   EXPECT_EQ(PositionToText(chessBoard.Position),
             "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR KQkq e3");
   EXPECT_EQ(chessBoard.LastMove, (chess::TChessMove{4, 1, 4, 3, false}));
-  EXPECT_EQ(board.HoverSquare, (TPoint{4, 3}));
-  EXPECT_EQ(WhiteMoves(log), std::vector<std::string>{"=WhiteMove: E2-E4"});
   EXPECT_EQ(answers, 1);
-}
 
-TEST_F(ChessBoard, CastlingPromotionAndCapturesPlayAsTheRulesSay) {
-  TLogCapture log;
-  TChessBoardControl& board = Board();
   chessBoard.Position = PositionFromText("r3k2r/8/8/8/8/8/8/R3K2R KQkq -");
   Drag(board, {4, 0}, {6, 0});
   EXPECT_EQ(PositionToText(chessBoard.Position), "r3k2r/8/8/8/8/8/8/R4RK1 kq -");
 
   chessBoard.Position = PositionFromText("4k3/P7/8/8/8/8/8/4K3 - -");
   Drag(board, {0, 6}, {0, 7});
-  EXPECT_EQ(chessBoard.Position.GetSquare({0, 7}),
-            chess::MakePiece(chess::kQueen, chess::kSideToMove));
+  EXPECT_EQ(PositionToText(chessBoard.Position), "Q3k3/8/8/8/8/8/8/4K3 - -");
 
+  // A right press drops the piece like a release; the release after it
+  // plays nothing more.
   chessBoard.Position = PositionFromText("4k3/8/8/3p4/4P3/8/8/4K3 - -");
-  Drag(board, {4, 3}, {3, 4});
-  EXPECT_EQ(chessBoard.Position.GetSquare({3, 4}),
-            chess::MakePiece(chess::kPawn, chess::kSideToMove));
+  board.OnMouseDown(On(board, 4, 3));
+  board.OnMouseDown(On(board, 3, 4, TMouseButton::Right));
+  board.OnMouseUp(On(board, 3, 4));
+  EXPECT_EQ(PositionToText(chessBoard.Position), "4k3/8/8/3P4/8/8/8/4K3 - -");
 
-  EXPECT_EQ(WhiteMoves(log), (std::vector<std::string>{"=WhiteMove: E1-G1", "=WhiteMove: A7-A8",
-                                                       "=WhiteMove: E4:D5"}));
-  EXPECT_EQ(answers, 3);
+  EXPECT_EQ(WhiteMoves(log), (std::vector<std::string>{"=WhiteMove: E2-E4", "=WhiteMove: E1-G1",
+                                                       "=WhiteMove: A7-A8", "=WhiteMove: E4:D5"}));
+  EXPECT_EQ(answers, 4);
 }
 
-TEST_F(ChessBoard, ARightPressDropsThePieceLikeARelease) {
+TEST_F(ChessBoard, ALiftedPieceIsNeverLostNorAddedToAnotherPosition) {
   TChessBoardControl& board = Board();
-  Press(board, 6, 0);
-  MoveTo(board, 5, 2);
-  Press(board, 5, 2, TMouseButton::Right);
-  EXPECT_FALSE(board.DraggingPiece);
-  EXPECT_EQ(chessBoard.Position.GetSquare({5, 2}),
-            chess::MakePiece(chess::kKnight, chess::kSideToMove));
-  EXPECT_EQ(answers, 1);
-  // The release that follows plays nothing more.
-  Release(board, 5, 2);
-  EXPECT_EQ(answers, 1);
-}
+  // A second press before any drop puts the first piece back.
+  board.OnMouseDown(On(board, 6, 0));
+  board.OnMouseDown(On(board, 4, 1));
+  board.OnMouseUp(On(board, 4, 1));
+  EXPECT_EQ(chessBoard.Position, chess::TChessPosition());
 
-TEST_F(ChessBoard, APositionReplacedDuringADragIsLeftAsItIs) {
-  TChessBoardControl& board = Board();
   chessBoard.Position = PositionFromText("4k3/8/8/8/3Q4/8/8/4K3 - -");
-  Press(board, 3, 3);
-  ASSERT_TRUE(board.DraggingPiece);
-  // A notice that changes nothing keeps the drag going.
-  entities.Notify("Application.ChessBoard");
+  board.OnMouseDown(On(board, 3, 3));
+  entities.Notify("Application.ChessBoard");  // nothing changed: the drag goes on
   EXPECT_TRUE(board.DraggingPiece);
-
   // A new game: the lifted queen belongs to the old position.
   chessBoard.Position.SetStartPosition();
   entities.Notify("Application.ChessBoard");
   EXPECT_FALSE(board.DraggingPiece);
-  Release(board, 3, 4);
+  board.OnMouseUp(On(board, 3, 4));
   EXPECT_EQ(chessBoard.Position, chess::TChessPosition());
   EXPECT_EQ(answers, 0);
-}
-
-TEST_F(ChessBoard, ASecondPressBeforeTheDropPutsTheFirstPieceBack) {
-  TChessBoardControl& board = Board();
-  const chess::TChessPosition start = chessBoard.Position;
-  Press(board, 6, 0);
-  Press(board, 4, 1);
-  EXPECT_EQ(board.DragFrom, (TPoint{4, 1}));
-  EXPECT_EQ(chessBoard.Position.GetSquare({6, 0}), start.GetSquare({6, 0}));
-  Release(board, 4, 1);
-  EXPECT_EQ(chessBoard.Position, start);
 }
 
 TEST_F(ChessBoard, TheGameMayDestroyTheBoardWhileItAnswers) {
@@ -237,22 +175,16 @@ TEST_F(ChessBoard, TheGameMayDestroyTheBoardWhileItAnswers) {
 
 TEST_F(ChessBoard, WithoutFiguresOrWithAForeignEntityItOnlyPaintsItsBackground) {
   auto& bare = Open<TChessBoardControl>("Bare");
-  EXPECT_EQ(bare.FiguresPack, nullptr);
-  EXPECT_TRUE(bare.DragImages.empty());
   EXPECT_EQ(bare.Hint(), "");
-  Press(bare, 4, 1);  // lifts the pawn, with no picture to show
-  EXPECT_TRUE(bare.DraggingPiece);
-  Release(bare, 4, 3);
+  Drag(bare, {4, 1}, {4, 3});  // playable, with no picture to drag
   EXPECT_EQ(answers, 1);
   EXPECT_EQ(FigureOn(platform::GrabWindow(bare), 4, 3), -1);
 
-  // A skin may link the board to an entity of another kind.
   app::TBasicEntity other(0, 0, 1);
   entities.UnregisterEntity("Application.ChessBoard");
   entities.RegisterEntity("Application.ChessBoard", &other);
   TChessBoardControl& board = Board();
-  EXPECT_EQ(board.BoardEntity, nullptr);
-  Press(board, 4, 1);
+  board.OnMouseDown(On(board, 4, 1));
   EXPECT_FALSE(board.DraggingPiece);
   const TBitmap picture = platform::GrabWindow(board);
   EXPECT_EQ(FigureOn(picture, 4, 1), -1);
