@@ -56,18 +56,18 @@ TShader BodyShader(TRgb light, TRgb dark) {
   };
 }
 
-// A three-pointed crown in the middle of a cell.
-TShape CrownShape() {
-  const TShape points = Polygon({{8.4, 17.2},
-                                 {7.5, 10.4},
-                                 {10.6, 13.4},
-                                 {13.5, 8.6},
-                                 {16.4, 13.4},
-                                 {19.5, 10.4},
-                                 {18.6, 17.2}});
-  const TShape band = RoundRect(8.4, 17.6, 18.6, 19.2, 0.4);
-  const std::array<TShape, 3> tips = {Circle(7.5, 10.1, 1), Circle(13.5, 8.3, 1),
-                                      Circle(19.5, 10.1, 1)};
+// A three-pointed crown in the middle of a cell, moved down by dy.
+TShape CrownShape(double dy) {
+  const TShape points = Polygon({{8.4, 17.2 + dy},
+                                 {7.5, 10.4 + dy},
+                                 {10.6, 13.4 + dy},
+                                 {13.5, 8.6 + dy},
+                                 {16.4, 13.4 + dy},
+                                 {19.5, 10.4 + dy},
+                                 {18.6, 17.2 + dy}});
+  const TShape band = RoundRect(8.4, 17.6 + dy, 18.6, 19.2 + dy, 0.4);
+  const std::array<TShape, 3> tips = {Circle(7.5, 10.1 + dy, 1), Circle(13.5, 8.3 + dy, 1),
+                                      Circle(19.5, 10.1 + dy, 1)};
   return [=](double x, double y) {
     return points(x, y) || band(x, y) ||
            std::any_of(tips.begin(), tips.end(), [&](const TShape& tip) { return tip(x, y); });
@@ -102,20 +102,26 @@ platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted) {
 
 platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted) {
   const bool white = side == TSide::White;
-  const TRgb rim = white ? Rgb(70, 58, 46) : Rgb(150, 144, 136);
+  const TRgb rim = white ? Rgb(62, 50, 40) : Rgb(150, 144, 136);
   const double lift = highlighted ? (white ? 1.08 : 1.7) : 1;
-  const TRgb light = Scaled(white ? kWhiteBody : Rgb(78, 74, 70), lift);
-  const TRgb dark = Scaled(white ? Rgb(196, 184, 160) : kBlackShade, lift);
-  constexpr double kRadius = 11;
+  const TRgb light = Scaled(white ? kWhiteBody : Rgb(84, 80, 76), lift);
+  const TRgb dark = Scaled(white ? Rgb(200, 188, 164) : kBlackShade, lift);
+  // A thick disc seen slightly from above: its face and, below it, its side.
+  constexpr double kRadius = 10.2;
+  constexpr double kFaceY = kCenter - 0.8;
   TArt art(kSquare, kSquare, kScale);
-  if (highlighted) art.Paint(Circle(kCenter, kCenter, kRadius + 1.6), Solid(kGlow));
-  art.Paint(Circle(kCenter, kCenter, kRadius), Solid(rim));
-  art.Paint(Circle(kCenter, kCenter, kRadius - 0.9), BodyShader(light, dark));
-  // A groove around the raised face.
-  art.Paint(Circle(kCenter, kCenter, kRadius - 3.2), BodyShader(dark, light));
-  art.Paint(Circle(kCenter, kCenter, kRadius - 3.9), BodyShader(light, Mix(light, dark, 0.6)));
+  const TMask face = art.Shape(Circle(kCenter, kFaceY, kRadius));
+  const TMask disc = face | art.Shape(Circle(kCenter, kFaceY + 1.8, kRadius));
+  const TMask outlined = disc.Dilated(kScale * 7 / 8);
+  if (highlighted) art.Paint(outlined.Dilated(kScale * 3 / 2), Solid(kGlow));
+  art.Paint(outlined, Solid(rim));
+  art.Paint(disc, Solid(Scaled(dark, white ? 0.8 : 1.4)));
+  art.Paint(face, BodyShader(light, dark));
+  // A groove around the raised middle.
+  art.Paint(Circle(kCenter, kFaceY, kRadius - 2.6), BodyShader(dark, light));
+  art.Paint(Circle(kCenter, kFaceY, kRadius - 3.3), BodyShader(light, Mix(light, dark, 0.6)));
   if (king) {
-    const TMask crown = art.Shape(CrownShape());
+    const TMask crown = art.Shape(CrownShape(kFaceY - kCenter));
     art.Paint(crown.Dilated(5), Solid(Rgb(60, 36, 10)));
     art.Paint(crown, BodyShader(Rgb(255, 226, 120), Rgb(190, 120, 20)));
   }
