@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "platform/Canvas.h"
@@ -239,6 +240,10 @@ TCoverage::TCoverage(std::string_view text, std::string_view family, int pixelSi
     for (int x = 0; x < width_; ++x)
       values_[static_cast<std::size_t>(y) * width_ + x] =
           static_cast<float>(platform::GetGValue(bitmap.Pixel(x, y)) / 255.0);
+  // Everything is placed and scaled by the text's bounds, which must exist.
+  if (Bounds().IsEmpty())
+    throw std::runtime_error("\"" + std::string(text) + "\" draws nothing in " +
+                             std::string(family) + " (is the font installed?)");
 }
 
 platform::TRect TCoverage::Bounds() const {

@@ -135,7 +135,8 @@ class TArt {
 // Text rendered large and read back as coverage (0..1 per pixel).
 class TCoverage {
  public:
-  // text in the family at pixelSize pixels per em, bold or not.
+  // text in the family at pixelSize pixels per em, bold or not. Throws
+  // std::runtime_error when nothing is drawn (no such glyph or no fonts).
   TCoverage(std::string_view text, std::string_view family, int pixelSize, bool bold);
 
   // The smallest rectangle holding every pixel of at least half coverage.

@@ -38,7 +38,7 @@ TRgb BodyColor(double y) {
 // tab strip, stretched sideways, matches the window behind it.
 double Grain(double y) { return 1 + 0.035 * std::sin(y * 2.1) + 0.025 * std::sin(y * 0.73 + 1.3); }
 
-// Paints what lies inside outer but not inside inner, mixed half with the body.
+// Paints what lies inside outer but not inside inner, half mixed with what is there.
 void PaintRing(TArt& art, const TShape& outer, const TShape& inner, TRgb color) {
   art.Paint(art.Shape(outer) - art.Shape(inner), Solid(color), 0.5);
 }
@@ -76,6 +76,8 @@ void PaintPanelRecess(TArt& art) {
   art.Paint(RoundRect(p.Left, p.Top, p.Right, p.Bottom, 0), Solid(Rgb(0, 0, 0)));
 }
 
+// A control's colour in the state: lighter under the mouse, darker pressed,
+// grey when disabled.
 TRgb StateColor(TRgb color, TButtonState state) {
   switch (state) {
     case TButtonState::Normal:
@@ -91,6 +93,7 @@ TRgb StateColor(TRgb color, TButtonState state) {
   return Mix(TRgb{grey, grey, grey}, Rgb(128, 128, 128), 0.5);
 }
 
+// The symbol a round button shows under the mouse, centred at (cx, cy).
 TShape SymbolShape(TButtonSymbol symbol, double cx, double cy) {
   constexpr double kArm = 2.6;
   constexpr double kHalfStroke = 0.65;
