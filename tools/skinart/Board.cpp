@@ -12,6 +12,7 @@ namespace {
 constexpr TRgb kLightSquare = Rgb(236, 232, 204);
 constexpr TRgb kDarkSquare = Rgb(112, 146, 88);
 constexpr TRgb kAccent = Rgb(255, 214, 64);
+constexpr TRgb kAccentDeep = Rgb(232, 164, 24);
 
 // Squares from the top-left corner: file index and row from the top.
 bool IsDark(int file, int row) {
@@ -42,13 +43,13 @@ platform::TBitmap SquareHighlight(bool dark) {
   constexpr int kScale = 4;
   TArt art(kSquare, kSquare, kScale);
   const TRgb base = dark ? kDarkSquare : kLightSquare;
-  PaintSquare(art, 0, 0, Mix(base, kAccent, dark ? 0.45 : 0.4));
+  PaintSquare(art, 0, 0, Mix(base, kAccent, dark ? 0.45 : 0.5));
   // A soft border: a strong outer ring and a fainter one inside it.
   const TMask whole = art.Shape(RoundRect(0, 0, kSquare, kSquare, 0));
   const TMask inner = art.Shape(RoundRect(1.5, 1.5, kSquare - 1.5, kSquare - 1.5, 1.5));
   const TMask core = art.Shape(RoundRect(3, 3, kSquare - 3, kSquare - 3, 2));
-  art.Paint(whole - inner, Solid(Mix(base, kAccent, 0.9)));
-  art.Paint(inner - core, Solid(Mix(base, kAccent, 0.65)));
+  art.Paint(whole - inner, Solid(Mix(base, kAccentDeep, 0.9)));
+  art.Paint(inner - core, Solid(Mix(base, kAccentDeep, 0.6)));
   return art.Resolve(kFuchsia);
 }
 
