@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <string>
 
 #include "tools/skinart/Art.h"
 #include "tools/skinart/Layout.h"
@@ -23,8 +21,8 @@ constexpr TRgb kBlackShade = Rgb(14, 13, 12);
 constexpr TRgb kBlackLine = Rgb(196, 190, 178);
 constexpr TRgb kGlow = Rgb(255, 200, 40);
 
-// The solid symbol of a chess piece, rendered large. Its outline and inner
-// lines are drawn from it in the colours of either side.
+// The solid symbol of a chess piece (in the order of TChessPiece), rendered large. Its outline and
+// inner lines are drawn from it in the colours of either side.
 const TCoverage& Glyph(TChessPiece piece) {
   static const std::array<TCoverage, 6> glyphs = [] {
     auto glyph = [](const char* symbol) { return TCoverage(symbol, "DejaVu Sans", 240, false); };
