@@ -63,8 +63,8 @@ void TChessBoardControl::EntityChanged(app::TEntityHolder& sender) {
   auto* entity = Holder ? dynamic_cast<chess::TChessBoardEntity*>(Holder->Entity) : nullptr;
   // The lifted piece belongs to the position it was lifted from; when that
   // position is gone (a new game, another entity) the drag ends with it.
-  if (DraggingPiece && (entity != BoardEntity || entity->Position != liftedPosition_))
-    AbandonDrag(false);
+  if (DraggingPiece && (!entity || entity != BoardEntity || entity->Position != liftedPosition_))
+    EndPieceDrag(false);
   BoardEntity = entity;
 }
 
@@ -147,7 +147,7 @@ void TChessBoardControl::ComputeTargets() {
 void TChessBoardControl::BeginPieceDrag(int x, int y) {
   // A drag never dropped (no release reached the board) gives its piece
   // back before another is lifted.
-  if (DraggingPiece) AbandonDrag(true);
+  if (DraggingPiece) EndPieceDrag(true);
   const TPoint square = SquareUnderCursor();
   if (!BoardEntity || !IsBoardSquare(square)) return;
   DragFrom = square;
@@ -163,12 +163,16 @@ void TChessBoardControl::BeginPieceDrag(int x, int y) {
   if (picture < DragImages.size()) dragImage_.Begin(DragImages[picture], kDragHotSpot, *this, x, y);
 }
 
-bool TChessBoardControl::IsTarget() const {
-  return std::any_of(Targets.begin(), Targets.end(),
-                     [&](const TChessMove& move) { return TargetOf(move) == HoverSquare; });
+const TChessMove* TChessBoardControl::TargetMove() const {
+  const auto found = std::find_if(Targets.begin(), Targets.end(), [&](const TChessMove& move) {
+    return TargetOf(move) == HoverSquare;
+  });
+  return found != Targets.end() ? &*found : nullptr;
 }
 
-void TChessBoardControl::AbandonDrag(bool putBack) {
+bool TChessBoardControl::IsTarget() const { return TargetMove() != nullptr; }
+
+void TChessBoardControl::EndPieceDrag(bool putBack) {
   dragImage_.End();
   DraggingPiece = false;
   if (putBack && BoardEntity) BoardEntity->Position.SetSquare(DragFrom, DragPiece);
@@ -176,16 +180,14 @@ void TChessBoardControl::AbandonDrag(bool putBack) {
 
 void TChessBoardControl::DropPiece() {
   if (!DraggingPiece) return;
-  AbandonDrag(true);
+  EndPieceDrag(true);
   HoverSquare = SquareUnderCursor();
-  const auto target = std::find_if(Targets.begin(), Targets.end(), [&](const TChessMove& move) {
-    return TargetOf(move) == HoverSquare;
-  });
-  if (target == Targets.end() || !BoardEntity) return;
-  PlayMove(*target);
+  // The move as generated, so that it carries its Capture flag.
+  const TChessMove* move = TargetMove();
+  if (move && BoardEntity) PlayMove(*move);
 }
 
-void TChessBoardControl::PlayMove(const TChessMove& move) {
+void TChessBoardControl::PlayMove(TChessMove move) {
   app::Log("=WhiteMove: " + chess::TChessPosition::MoveToText(move));
   BoardEntity->Position.ApplyMove(move);
   BoardEntity->LastMove = move;

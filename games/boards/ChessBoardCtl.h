@@ -74,10 +74,15 @@ class TChessBoardControl : public controls::TKestControl {
   void BuildDragImages();
   void PaintSquare(platform::TCanvas& canvas, platform::TPoint square);
   bool IsHighlighted(platform::TPoint square, std::uint16_t value) const;
-  // Ends a drag whose position was replaced under it (a new game), or puts
-  // the piece back when a new drag starts before the last one was dropped.
-  void AbandonDrag(bool putBack);
-  void PlayMove(const chess::TChessMove& move);
+  // Ends the drag; with putBack the lifted piece returns to DragFrom (a
+  // drag whose position was replaced under it, by a new game, puts nothing
+  // back).
+  void EndPieceDrag(bool putBack);
+  // The move of Targets that lands on HoverSquare, or null.
+  const chess::TChessMove* TargetMove() const;
+  // Plays the human's move, shows it and lets the game answer; the control
+  // may be gone when it returns.
+  void PlayMove(chess::TChessMove move);
 
   platform::TDragImage dragImage_;
   // The entity's position as the lift left it: a change notice that finds
