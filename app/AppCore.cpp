@@ -53,15 +53,23 @@ std::string TAppCore::GetVersion() const {
 
 void TAppCore::Run() {
   Log("+TAppCore.Run");
-  CreateUI();
-  LoadResources();
-  RegisterEntities();
+  Prepare();
   uiManager_->ShowWindow("Main");
   Log("=== Application has been shown");
   RunLoop();
+  Finish();
+  Log("-TAppCore.Run");
+}
+
+void TAppCore::Prepare() {
+  CreateUI();
+  LoadResources();
+  RegisterEntities();
+}
+
+void TAppCore::Finish() {
   UnregisterEntities();
   DestroyUI();
-  Log("-TAppCore.Run");
 }
 
 void TAppCore::RunLoop() {

@@ -83,6 +83,10 @@ class TAppCore {
   virtual void UnregisterEntities();
   virtual void OnTimer();
   virtual void Run();
+  // The steps of Run before and after the main window and the message
+  // loop; tools that build windows without running the program use them.
+  void Prepare();
+  void Finish();
   virtual std::string GetTitle() const { return "KEST Application"; }
   virtual void Alert(const std::string& text);
 

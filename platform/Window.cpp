@@ -340,6 +340,18 @@ void HandleRelease(TWindowImpl& impl, QMouseEvent* event) {
   if (outside && ownerLife.Alive()) NoteMouseLeft(owner->Impl());
 }
 
+// Win32 shows a context menu once the right button is released; X11 asks
+// for it on the press. The window holding the press sees its release
+// first, so that nothing begun by the press (a window drag) outlives the
+// menu, which takes the real release.
+void EndPressBeforeMenu(TPoint screen) {
+  TWindowBase* target = Mouse().Capture;
+  if (target == nullptr) return;
+  target->ReleaseCapture();
+  const TMouseEvent record{TMouseButton::Right, 0, target->ScreenToClient(screen), screen, false};
+  if (target->OnMouseUp) Deliver([&] { target->OnMouseUp(record); });
+}
+
 void ApplyBounds(TWindowImpl& impl, const QRect& rect) {
   impl.Widget->setGeometry(rect);
   const QSize size = impl.Widget->size();
@@ -582,7 +594,10 @@ void THostWidget::contextMenuEvent(QContextMenuEvent* event) {
     event->ignore();
     return;
   }
-  impl_->Menu->Popup(TPoint{event->globalPos().x(), event->globalPos().y()});
+  const TPoint screen{event->globalPos().x(), event->globalPos().y()};
+  const TLifeWatch life = impl_->Owner->Watch();
+  EndPressBeforeMenu(screen);
+  if (life.Alive() && impl_ != nullptr && impl_->Menu != nullptr) impl_->Menu->Popup(screen);
 }
 
 void THostWidget::closeEvent(QCloseEvent* event) {
@@ -875,6 +890,9 @@ std::unique_ptr<TWindowImpl> MakeTopImpl(TWindow::TStyle style) {
           ? Qt::Window | Qt::FramelessWindowHint
           : Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   impl->Widget = new detail::THostWidget(*impl, nullptr, flags);
+  // Tooltips show over inactive windows too, as Win32's do: a skinned
+  // window is often not the active one when the mouse rests on it.
+  impl->Widget->setAttribute(Qt::WA_AlwaysShowToolTips);
   return impl;
 }
 

@@ -6,6 +6,9 @@
 //   ludex-skin cat PACK NAME       the bytes of member NAME
 //   ludex-skin xml PACK [NAME]     NAME (default interface.xml) parsed, one
 //                                  element per line
+//   ludex-skin render PACK WINDOW OUT.png
+//                                  the window built and painted as the
+//                                  program shows it (PACK may be "builtin")
 // PACK is a skin folder or a ZIP file. Exit status (tools/skin/Pack.h): 0
 // done; 1 no such member, a damaged archive listing or member (CRC mismatch,
 // cut short, ...) or a limit reached, reported on standard error after
@@ -24,6 +27,7 @@
 #include "skin/PKZIP.h"
 #include "skin/XML.h"
 #include "tools/skin/Pack.h"
+#include "tools/skin/Render.h"
 
 namespace {
 
@@ -34,7 +38,7 @@ using skintool::kUsage;
 using skintool::TOpenPack;
 
 constexpr const char* kUsageText =
-    "usage: ludex-skin ls ARCHIVE | cat PACK NAME | xml PACK [NAME]\n";
+    "usage: ludex-skin ls ARCHIVE | cat PACK NAME | xml PACK [NAME] | render PACK WINDOW OUT.png\n";
 
 // One entry, one line: control characters (tabs and newlines included) and
 // the backslash itself are escaped.
@@ -152,6 +156,7 @@ constexpr TCommand kCommands[] = {
     {"cat", 2, 2, [](const TArgs& args) { return Cat(args[1], args[2]); }},
     {"xml", 1, 2,
      [](const TArgs& args) { return Xml(args[1], args.size() == 3 ? args[2] : "interface.xml"); }},
+    {"render", 3, 3, [](const TArgs& args) { return skintool::Render(args[1], args[2], args[3]); }},
 };
 
 int Run(const TArgs& args) {

@@ -31,6 +31,8 @@ class TOpenPack {
   // The member's stream; null when the pack does not hold it (a ZIP pack
   // answers an empty stream for a missing member, so ask its listing).
   std::unique_ptr<platform::TStream> Open(const std::string& name);
+  // The pack itself, for the skin loader.
+  skin::TStreamPack& Pack() { return *pack_; }
   // Damage flags (skin::TMemberDamage) of the member opened last.
   unsigned LastDamage() const { return pack_->LastDamage(); }
   // Reports the damage of the member opened last on standard error: the

@@ -1,0 +1,43 @@
+#include "app/AppManager.h"
+
+#include "app/Random.h"
+#include "games/boards/CheckersBoardCtl.h"
+#include "games/boards/ChessBoardCtl.h"
+#include "skin/Skins.h"
+#include "ui/UI.h"
+
+namespace app {
+
+std::unique_ptr<TUIManagerBase> TAppManager::NewUIManager(TEntityManager& entityManager) {
+  return std::make_unique<ui::TUIManager>(entityManager);
+}
+
+ui::TUIManager* TAppManager::UI() const { return static_cast<ui::TUIManager*>(UIManager()); }
+
+void TAppManager::RegisterEntities() {
+  RandomizeFromClock();
+  chessGame_ = std::make_unique<chess::TChessGame>();
+  UI()->RegisterControlClass("ChessBoard", skin::ControlClass<boards::TChessBoardControl>());
+  checkersGame_ = MakeAppObject<checkers::TCheckersGame>(*this);
+  UI()->RegisterControlClass("CheckersBoard", skin::ControlClass<boards::TCheckersBoardControl>());
+  UI()->SetUseTray(true);
+  TAppCore::RegisterEntities();
+  newGame_ = std::make_unique<TBasicEntity>(0, 0, 0, MakeCallback<&TAppManager::OnNewGame>(this));
+  EntityManager()->RegisterEntity("Application.NewGame", newGame_.get());
+}
+
+void TAppManager::UnregisterEntities() {
+  EntityManager()->UnregisterEntity("Application.NewGame", newGame_);
+  TAppCore::UnregisterEntities();
+  checkersGame_.reset();
+  chessGame_.reset();
+}
+
+void TAppManager::NewGame() {
+  if (chessGame_) chessGame_->NewGame();
+  if (checkersGame_) checkersGame_->NewGame();
+}
+
+void TAppManager::OnNewGame(TEntityHolder&) { NewGame(); }
+
+}  // namespace app

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/AppCore.h"
+#include "app/Entities.h"
+#include "games/checkers/CheckersGame.h"
+#include "games/chess/ChessGame.h"
+
+namespace ui {
+class TUIManager;
+}
+
+namespace app {
+
+// The program's application: the two games, their board controls made known
+// to the skins, the tray icon from the start and "Application.NewGame".
+class TAppManager : public TAppCore {
+ public:
+  std::string GetTitle() const override { return "Ludex"; }
+
+  void RegisterEntities() override;
+  void UnregisterEntities() override;
+  // Resets both boards, whichever tab is showing.
+  void NewGame();
+
+  chess::TChessGame* ChessGame() const { return chessGame_.get(); }
+  checkers::TCheckersGame* CheckersGame() const { return checkersGame_.get(); }
+  ui::TUIManager* UI() const;
+
+ protected:
+  std::unique_ptr<TUIManagerBase> NewUIManager(TEntityManager& entityManager) override;
+
+ private:
+  void OnNewGame(TEntityHolder& sender);
+
+  std::unique_ptr<chess::TChessGame> chessGame_;
+  TAppObjectPtr<checkers::TCheckersGame> checkersGame_;
+  std::unique_ptr<TBasicEntity> newGame_;
+};
+
+}  // namespace app

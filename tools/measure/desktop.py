@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Measures Ludex on an X server of its own (Xvfb), as a player meets it.
+
+  desktop.py BUILD_DIR [RUNS]
+
+- start-up: process start until the main window is on the screen and fully
+  painted (ludex-startup-probe), without the log file;
+- memory: resident memory (VmRSS) once the window is shown and both tabs
+  have been visited.
+Prints every run and the medians. Use a Release build (make release).
+"""
+import os
+import signal
+import statistics
+import subprocess
+import sys
+import time
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            raise SystemExit("Xvfb did not start")
+        number += chunk
+    os.close(read_end)
+    return xvfb, ":" + number.decode().strip()
+
+
+def wait_window(env, timeout=20):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^frMain$"], env=env,
+                             capture_output=True, text=True).stdout.split()
+        if out:
+            return out[0]
+        time.sleep(0.02)
+    raise SystemExit("the main window did not appear")
+
+
+def resident_kb(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return -1
+
+
+def memory_run(program, env):
+    proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    window = wait_window(env)
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=env,
+                              capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in geometry.split())
+    x, y = int(values["X"]), int(values["Y"])
+    time.sleep(0.3)
+    for tab_x in (150, 60):  # Checkers, then Chess again
+        subprocess.run(["xdotool", "mousemove", str(x + 20 + tab_x), str(y + 45), "click", "1"], env=env)
+        time.sleep(0.3)
+    kb = resident_kb(proc.pid)
+    proc.send_signal(signal.SIGTERM)
+    proc.wait(10)
+    return kb / 1024.0
+
+
+def main():
+    if len(sys.argv) < 2:
+        print(__doc__)
+        return 2
+    build = sys.argv[1]
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
+    program = os.path.join(build, "ludex")
+    probe = os.path.join(build, "ludex-startup-probe")
+    log = os.path.join("/tmp", "ludex.log")
+    if os.path.exists(log):
+        raise SystemExit(f"{log} exists: the log's own measurement would be timed too")
+    xvfb, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display)
+    env.pop("QT_QPA_PLATFORM", None)
+    env.pop("WAYLAND_DISPLAY", None)
+    try:
+        subprocess.run([probe, program, str(runs)], env=env, check=True)
+        sizes = [memory_run(program, env) for _ in range(runs)]
+        for index, size in enumerate(sizes):
+            print(f"memory run {index + 1}: {size:.1f} MB")
+        print(f"memory median: {statistics.median(sizes):.1f} MB over {runs} runs")
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
