@@ -141,17 +141,13 @@ TEST_F(KestRes, MacrosRunTheirCommandsInOrderSkippingGaps) {
   auto* macros = Resources().Find<skin::TSkinResMacros>("M");
   ASSERT_NE(macros, nullptr);
   EXPECT_EQ(macros->Commands, (std::vector<std::string>{"First", "Third"}));
-  std::vector<std::string> ran;
-  struct TRecorder {
-    std::vector<std::string>* Ran;
-    void Run(app::TEntityHolder& sender) { Ran->push_back(sender.Name); }
-  } recorder{&ran};
-  app::TBasicEntity first(0, 0, 0, app::MakeCallback<&TRecorder::Run>(&recorder));
-  app::TBasicEntity third(0, 0, 0, app::MakeCallback<&TRecorder::Run>(&recorder));
+  TCommandRecorder recorder;
+  app::TBasicEntity first(0, 0, 0, recorder.Callback());
+  app::TBasicEntity third(0, 0, 0, recorder.Callback());
   entities.RegisterEntity("First", &first);
   entities.RegisterEntity("Third", &third);
   macros->Run();
-  EXPECT_EQ(ran, (std::vector<std::string>{"First", "Third"}));
+  EXPECT_EQ(recorder.Ran, (std::vector<std::string>{"First", "Third"}));
   entities.UnregisterEntity("First");
   entities.UnregisterEntity("Third");
 }

@@ -72,19 +72,15 @@ TEST_F(KestWnd, SizingKeepsTheOppositeEdgeBelowTheMinimumAndSnaps) {
 TEST_F(KestWnd, EachWheelNotchRunsOneCommand) {
   Load(R"(<SKIN><WINDOW id="Main"/></SKIN>)");
   auto window = Build("Main");
-  std::vector<std::string> ran;
-  struct TRecorder {
-    std::vector<std::string>* Ran;
-    void Run(app::TEntityHolder& sender) { Ran->push_back(sender.Name); }
-  } recorder{&ran};
-  app::TBasicEntity forward(0, 0, 0, app::MakeCallback<&TRecorder::Run>(&recorder));
-  app::TBasicEntity backward(0, 0, 0, app::MakeCallback<&TRecorder::Run>(&recorder));
+  TCommandRecorder recorder;
+  app::TBasicEntity forward(0, 0, 0, recorder.Callback());
+  app::TBasicEntity backward(0, 0, 0, recorder.Callback());
   entities.RegisterEntity("Application.OnWheelForward", &forward);
   entities.RegisterEntity("Application.OnWheelBackward", &backward);
   window->Form().OnMouseWheel(true);
   window->Form().OnMouseWheel(false);
-  EXPECT_EQ(
-      ran, (std::vector<std::string>{"Application.OnWheelForward", "Application.OnWheelBackward"}));
+  EXPECT_EQ(recorder.Ran, (std::vector<std::string>{"Application.OnWheelForward",
+                                                    "Application.OnWheelBackward"}));
   entities.UnregisterEntity("Application.OnWheelForward");
   entities.UnregisterEntity("Application.OnWheelBackward");
 }

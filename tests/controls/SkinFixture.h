@@ -25,6 +25,13 @@ namespace controls_test {
 
 using testing_support::TMemoryPack;
 
+// Records the names of the commands it is bound to, in the order they ran.
+struct TCommandRecorder {
+  std::vector<std::string> Ran;
+  void Run(app::TEntityHolder& sender) { Ran.push_back(sender.Name); }
+  app::TCallback Callback() { return app::MakeCallback<&TCommandRecorder::Run>(this); }
+};
+
 class SkinFixture : public ::testing::Test {
  protected:
   app::TEntityManager entities;
