@@ -342,7 +342,15 @@ TBitmap DecodeBmp(const std::uint8_t* data, std::size_t size) {
   }
 }
 
-TBitmap LoadBmp(TStream& stream) { return DecodeBmp(stream.ReadAll()); }
+TBitmap LoadBmp(TStream& stream) {
+  // A picture already in memory is decoded where it lies, not copied first.
+  if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+    const auto start = static_cast<std::size_t>(memory->GetPosition());
+    memory->Seek(0, SeekOrigin::End);
+    return DecodeBmp(memory->Data().data() + start, memory->Data().size() - start);
+  }
+  return DecodeBmp(stream.ReadAll());
+}
 
 std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap, int bitsPerPixel) {
   if (bitsPerPixel != 24 && bitsPerPixel != 32)

@@ -28,9 +28,18 @@ void TStream::WriteBuffer(const void* buffer, std::int64_t count) {
 }
 
 std::vector<std::uint8_t> TStream::ReadAll() {
-  std::vector<std::uint8_t> result;
-  const std::int64_t left = GetSize() - GetPosition();
-  if (left > 0) result.reserve(static_cast<std::size_t>(left));
+  // The announced rest is read straight into the result; a stream that
+  // delivers more than it announced is read on in chunks.
+  std::vector<std::uint8_t> result(
+      static_cast<std::size_t>(std::max<std::int64_t>(GetSize() - GetPosition(), 0)));
+  std::size_t done = 0;
+  for (std::int64_t got;
+       done < result.size() && (got = Read(result.data() + done, result.size() - done)) > 0;)
+    done += static_cast<std::size_t>(got);
+  if (done < result.size()) {
+    result.resize(done);
+    return result;
+  }
   std::uint8_t chunk[65536];
   for (std::int64_t got; (got = Read(chunk, sizeof chunk)) > 0;)
     result.insert(result.end(), chunk, chunk + got);

@@ -138,18 +138,17 @@ void TSkinResImage::Load(const TXMLNode& node, TStreamPack& pack) {
 }
 
 void TSkinResImage::ReadBitmap(TStreamPack& pack) {
-  Bitmap = std::make_unique<platform::TBitmap>();
   for (const auto& resource : Manager->Resources()) {
     if (resource->Kind != rkImage) continue;
     const auto& earlier = static_cast<const TSkinResImage&>(*resource);
     if (earlier.Bitmap && app::SameText(earlier.FileName, FileName)) {
-      *Bitmap = *earlier.Bitmap;
+      Bitmap = earlier.Bitmap;
       return;
     }
   }
   std::unique_ptr<platform::TStream> stream = pack.OpenStream(FileName);
-  if (!stream) return;
-  *Bitmap = platform::LoadBmp(*stream);
+  Bitmap = std::make_shared<const platform::TBitmap>(stream ? platform::LoadBmp(*stream)
+                                                            : platform::TBitmap());
 }
 
 void TSkinResImage::LoadArea(const TXMLNode& area) {

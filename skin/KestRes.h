@@ -105,7 +105,8 @@ class TSkinResImage : public TSkinResource {
   // or unknown name; null when the image failed to load.
   TNamedImagePack* GetArea(std::string_view name) const;
 
-  std::unique_ptr<platform::TBitmap> Bitmap;
+  // Images of the same file share one decoded bitmap; no image changes it.
+  std::shared_ptr<const platform::TBitmap> Bitmap;
   std::unique_ptr<TAlphaBMPImage> Image;
   std::vector<std::unique_ptr<TNamedImagePack>> Areas;
   std::string FileName;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -342,6 +343,40 @@ TEST(BmpTest, EncodedBitmapsDecodeToTheSamePixels) {
   TMemoryStream stream(EncodeBmp(bitmap));
   EXPECT_EQ(LoadBmp(stream), bitmap);
   EXPECT_THROW(EncodeBmp(bitmap, 8), std::invalid_argument);
+}
+
+// A stream that hands out a few bytes per read, as pipes and sockets do.
+class TTrickleStream : public TStream {
+ public:
+  explicit TTrickleStream(std::vector<std::uint8_t> data) : inner_(std::move(data)) {}
+  std::int64_t Read(void* buffer, std::int64_t count) override {
+    return inner_.Read(buffer, std::min<std::int64_t>(count, 7));
+  }
+  std::int64_t Write(const void*, std::int64_t) override { return 0; }
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+    return inner_.Seek(offset, origin);
+  }
+
+ private:
+  TMemoryStream inner_;
+};
+
+TEST(BmpTest, LoadingStartsAtTheStreamPositionAndReadsToItsEnd) {
+  TBitmap bitmap(9, 4);
+  bitmap.Fill(RGB(10, 120, 240));
+  std::vector<std::uint8_t> bytes = {'x', 'y', 'z'};
+  const std::vector<std::uint8_t> picture = EncodeBmp(bitmap);
+  bytes.insert(bytes.end(), picture.begin(), picture.end());
+
+  TMemoryStream memory(bytes);
+  TTrickleStream trickle(bytes);
+  for (TStream* stream : {static_cast<TStream*>(&memory), static_cast<TStream*>(&trickle)}) {
+    stream->SetPosition(3);
+    EXPECT_EQ(LoadBmp(*stream), bitmap);
+    EXPECT_EQ(stream->GetPosition(), static_cast<std::int64_t>(bytes.size()));
+  }
+  trickle.SetPosition(3);
+  EXPECT_EQ(trickle.ReadAll(), picture);
 }
 
 }  // namespace

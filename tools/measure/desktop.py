@@ -4,7 +4,12 @@
   desktop.py BUILD_DIR [RUNS]
 
 - start-up: process start until the main window is on the screen and fully
-  painted (ludex-startup-probe), without the log file;
+  painted (ludex-startup-probe), without the log file; each run is paired
+  with a run of a bare frameless Qt 6 window (built here from the source
+  below), the yardstick the goal is set against, so that the ratio holds
+  on a busy machine too;
+- start-up with the log file present (its processor measurement sleeps on
+  purpose), reported apart;
 - memory: resident memory (VmRSS) once the window is shown and both tabs
   have been visited.
 Prints every run and the medians. Use a Release build (make release).
@@ -14,6 +19,7 @@ import signal
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 
@@ -68,6 +74,50 @@ def memory_run(program, env):
     return kb / 1024.0
 
 
+# The yardstick: a bare frameless Qt 6 window of the same size, painted with
+# one colour.
+BARE_WINDOW = r"""
+#include <QApplication>
+#include <QPainter>
+#include <QWidget>
+class TBare : public QWidget {
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(40, 90, 160)); }
+};
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  TBare window;
+  window.setWindowFlags(Qt::FramelessWindowHint);
+  window.setWindowTitle("frMain");
+  window.resize(258, 300);
+  window.show();
+  return application.exec();
+}
+"""
+
+
+def build_bare_window(folder):
+    source = os.path.join(folder, "bare.cpp")
+    program = os.path.join(folder, "bare-window")
+    with open(source, "w") as out:
+        out.write(BARE_WINDOW)
+    flags = subprocess.run(["pkg-config", "--cflags", "--libs", "Qt6Widgets"], check=True,
+                           capture_output=True, text=True).stdout.split()
+    subprocess.run(["c++", "-O2", "-fPIC", source, "-o", program] + flags, check=True)
+    return program
+
+
+def probe_once(probe, program, env):
+    out = subprocess.run([probe, program, "1"], env=env, capture_output=True, text=True,
+                         check=True).stdout
+    return float(out.split("run 1:")[1].split()[0])
+
+
+def report(name, times):
+    print(f"{name}: median {statistics.median(times):.1f} ms over {len(times)} runs "
+          f"(min {min(times):.1f}, max {max(times):.1f})")
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__)
@@ -84,7 +134,28 @@ def main():
     env.pop("QT_QPA_PLATFORM", None)
     env.pop("WAYLAND_DISPLAY", None)
     try:
-        subprocess.run([probe, program, str(runs)], env=env, check=True)
+        with tempfile.TemporaryDirectory() as folder:
+            bare = build_bare_window(folder)
+            ludex_times, bare_times = [], []
+            for index in range(runs):
+                ludex_times.append(probe_once(probe, program, env))
+                bare_times.append(probe_once(probe, bare, env))
+                print(f"run {index + 1}: ludex {ludex_times[-1]:.1f} ms, "
+                      f"bare window {bare_times[-1]:.1f} ms")
+        report("start-up", ludex_times)
+        report("bare frameless Qt 6 window", bare_times)
+        ratio = statistics.median(ludex_times) / statistics.median(bare_times)
+        print(f"ratio of the medians: {ratio:.2f}")
+
+        logged = []
+        try:
+            for _ in range(runs):
+                open(log, "w").close()
+                logged.append(probe_once(probe, program, env))
+        finally:
+            os.remove(log)
+        report("start-up with the log file", logged)
+
         sizes = [memory_run(program, env) for _ in range(runs)]
         for index, size in enumerate(sizes):
             print(f"memory run {index + 1}: {size:.1f} MB")

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/AppManager.h"
+#include "app/PreparedApp.h"
 #include "controls/KestWnd.h"
 #include "platform/Snapshot.h"
 #include "tools/skin/Pack.h"
@@ -11,35 +11,10 @@
 
 namespace skintool {
 
-namespace {
-
-// The program's own application object, prepared as for a start but with
-// no message loop; taken down again when the render is done.
-class TPreparedApplication {
- public:
-  TPreparedApplication() : application_(app::CreateApplication<app::TAppManager>()) {
-    app::Application = application_.get();
-    application_->Prepare();
-  }
-  ~TPreparedApplication() {
-    application_->Finish();
-    app::Application = nullptr;
-  }
-  TPreparedApplication(const TPreparedApplication&) = delete;
-  TPreparedApplication& operator=(const TPreparedApplication&) = delete;
-
-  ui::TUIManager& UI() { return *application_->UI(); }
-
- private:
-  std::unique_ptr<app::TAppManager> application_;
-};
-
-}  // namespace
-
 int Render(const std::string& pack, const std::string& name, const std::string& output) {
   // Nothing is shown: the window is painted off the screen.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  TPreparedApplication application;
+  app::TPreparedApp application;
   std::unique_ptr<TOpenPack> opened;
   if (pack != "builtin") {
     opened = std::make_unique<TOpenPack>(pack);
