@@ -14,9 +14,11 @@
 #include <cstdlib>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 
 #include "platform/Lifetime.h"
 #include "platform/detail/QtBridge.h"
+#include "platform/detail/State.h"
 #include "platform/detail/WindowImpl.h"
 
 #ifdef LUDEX_HAVE_XCB
@@ -28,29 +30,11 @@ namespace platform {
 
 namespace {
 
-TExceptionHandler& ExceptionHandler() {
-  static TExceptionHandler handler;
-  return handler;
-}
+TExceptionHandler& ExceptionHandler() { return detail::State().ExceptionHandler; }
 
-TAppHook& AppHook() {
-  static TAppHook hook;
-  return hook;
-}
+TAppHook& AppHook() { return detail::State().AppHook; }
 
-struct TLoopState {
-  std::optional<int> PendingQuit;
-  // Quit messages are numbered; one posted before the last loop ended is
-  // stale and must not end a later loop.
-  unsigned QuitsPosted = 0;
-  unsigned QuitsDone = 0;
-  std::string Title;
-};
-
-TLoopState& LoopState() {
-  static TLoopState state;
-  return state;
-}
+detail::TLoopState& LoopState() { return detail::State().Loop; }
 
 void ReportException(const std::string& message) {
   const TExceptionHandler& handler = ExceptionHandler();
@@ -77,14 +61,14 @@ class TQtApplication : public QApplication {
   TQtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
   bool notify(QObject* receiver, QEvent* event) override {
-    ++detail::DispatchDepth();
+    ++detail::State().DispatchDepth;
     bool result = false;
     try {
       result = Dispatch(receiver, event);
     } catch (...) {
       HandleCurrentException();
     }
-    --detail::DispatchDepth();
+    --detail::State().DispatchDepth;
     return result;
   }
 
@@ -189,7 +173,60 @@ std::string GraphicalSessionProblem() {
   return {};
 }
 
+namespace detail {
+
+namespace {
+
+TPlatformState* currentState = nullptr;
+
+std::unique_ptr<TPlatformState>& StandbyState() {
+  static std::unique_ptr<TPlatformState> standby;
+  return standby;
+}
+
+}  // namespace
+
+TPlatformState& State() {
+  if (currentState != nullptr) return *currentState;
+  std::unique_ptr<TPlatformState>& standby = StandbyState();
+  if (!standby) standby = std::make_unique<TPlatformState>();
+  return *standby;
+}
+
+std::unique_ptr<TPlatformState> AdoptState() {
+  if (currentState != nullptr) {
+    throw std::logic_error("TApplication: an application object exists already");
+  }
+  std::unique_ptr<TPlatformState> state = std::move(StandbyState());
+  if (!state) state = std::make_unique<TPlatformState>();
+  currentState = state.get();
+  return state;
+}
+
+void ReleaseState() { currentState = nullptr; }
+
+}  // namespace detail
+
+namespace {
+
+// The application's share of the platform state, current from its
+// construction until everything else of the application is gone.
+class TStateOwner {
+ public:
+  TStateOwner() : state_(detail::AdoptState()) {}
+  ~TStateOwner() { detail::ReleaseState(); }
+  TStateOwner(const TStateOwner&) = delete;
+  TStateOwner& operator=(const TStateOwner&) = delete;
+
+ private:
+  std::unique_ptr<detail::TPlatformState> state_;
+};
+
+}  // namespace
+
 struct TApplication::TImpl {
+  // Declared first, so that it ends last.
+  TStateOwner State;
   int Argc = 1;
   char Arg0[6] = "ludex";
   char* Argv[2] = {Arg0, nullptr};
@@ -218,7 +255,6 @@ TApplication::TApplication() : impl_(std::make_unique<TImpl>()) {
 }
 
 TApplication::~TApplication() {
-  LoopState() = TLoopState{};
   impl_->Signals.reset();
   impl_->App.reset();
 }
@@ -227,7 +263,7 @@ bool ApplicationExists() { return QCoreApplication::instance() != nullptr; }
 
 int RunMessageLoop() {
   if (qApp == nullptr) throw std::logic_error("RunMessageLoop: there is no application object");
-  TLoopState& state = LoopState();
+  detail::TLoopState& state = LoopState();
   if (state.PendingQuit) {
     const int code = *state.PendingQuit;
     state.PendingQuit.reset();
@@ -241,7 +277,7 @@ int RunMessageLoop() {
 }
 
 void PostQuit(int exitCode) {
-  TLoopState& state = LoopState();
+  detail::TLoopState& state = LoopState();
   state.PendingQuit = exitCode;
   const unsigned number = ++state.QuitsPosted;
   if (qApp == nullptr) return;  // the next loop ends at once all the same

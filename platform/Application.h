@@ -18,6 +18,10 @@ std::string GraphicalSessionProblem();
 // before any window. Creating it without a graphical session prints one line
 // ("ludex: no graphical session ...") to standard error and ends the process
 // with exit status 1, since nothing could be shown.
+//
+// It owns the layer's program-wide state (hooks, exception handler, title,
+// quit bookkeeping, window list, mouse capture, atoms): a title or a quit set
+// before it exists carries over, and all of it ends with the application.
 class TApplication {
  public:
   TApplication();

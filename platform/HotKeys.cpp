@@ -11,6 +11,7 @@
 
 #include "platform/Application.h"
 #include "platform/Keys.h"
+#include "platform/detail/State.h"
 
 #ifdef LUDEX_HAVE_XCB
 #include <QtGui/qguiapplication_platform.h>
@@ -25,18 +26,9 @@ namespace platform {
 
 namespace {
 
-// Global atoms: one table for the process, like the system's atom table.
-struct TAtom {
-  std::string Text;
-  int Count = 0;
-};
-
 constexpr std::uint16_t kFirstAtom = 0xC000;
 
-std::map<std::uint16_t, TAtom>& Atoms() {
-  static std::map<std::uint16_t, TAtom> atoms;
-  return atoms;
-}
+std::map<std::uint16_t, detail::TAtom>& Atoms() { return detail::State().Atoms; }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -64,7 +56,7 @@ std::uint16_t GlobalAddAtom(const std::string& text) {
   }
   if (candidate > 0xFFFF) return 0;
   const auto atom = static_cast<std::uint16_t>(candidate);
-  atoms[atom] = TAtom{text, 1};
+  atoms[atom] = detail::TAtom{text, 1};
   return atom;
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/SysColors.h"
 #include "platform/detail/QtBridge.h"
+#include "platform/detail/State.h"
 #include "platform/detail/WindowImpl.h"
 
 namespace platform {
@@ -18,10 +19,7 @@ namespace {
 
 bool IsOffscreen() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
 
-TPoint& RememberedCursor() {
-  static TPoint cursor;
-  return cursor;
-}
+TPoint& RememberedCursor() { return detail::State().RememberedCursor; }
 
 QRect PrimaryGeometry(bool available) {
   const QScreen* screen = QGuiApplication::primaryScreen();

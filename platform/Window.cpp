@@ -19,6 +19,7 @@
 #include "platform/Screen.h"
 #include "platform/SysColors.h"
 #include "platform/detail/QtBridge.h"
+#include "platform/detail/State.h"
 #include "platform/detail/WindowImpl.h"
 
 namespace platform {
@@ -27,40 +28,13 @@ namespace detail {
 
 namespace {
 
-// A resize or move of a top-level window that the layer performs itself
-// while the user drags an edge, a corner or a caption.
-struct TFrameDrag {
-  TWindow* Window = nullptr;
-  THitTest Code = THitTest::Client;
-  TPoint StartCursor;
-  TRect StartBounds;
-};
+TMouseState& Mouse() { return State().Mouse; }
 
-struct TMouseState {
-  TWindowBase* Capture = nullptr;
-  bool Grabbed = false;  // the capture was taken explicitly (grabMouse)
-  TFrameDrag Drag;
-};
+THintHook& HintHook() { return State().HintHook; }
 
-TMouseState& Mouse() {
-  static TMouseState state;
-  return state;
-}
+std::vector<TWindow*>& TopWindows() { return State().TopWindows; }
 
-THintHook& HintHook() {
-  static THintHook hook;
-  return hook;
-}
-
-std::vector<TWindow*>& TopWindows() {
-  static std::vector<TWindow*> windows;
-  return windows;
-}
-
-bool& ApplicationMinimized() {
-  static bool minimized = false;
-  return minimized;
-}
+bool& ApplicationMinimized() { return State().ApplicationMinimized; }
 
 Qt::CursorShape QtCursor(TCursor cursor) {
   switch (cursor) {
@@ -438,11 +412,6 @@ std::uintptr_t NextHandle() {
   return next;
 }
 
-int& DispatchDepth() {
-  static int depth = 0;
-  return depth;
-}
-
 TWindowBase* WindowOfWidget(QWidget* widget) {
   for (; widget != nullptr; widget = widget->parentWidget()) {
     if (auto* host = dynamic_cast<THostWidget*>(widget)) {
@@ -660,7 +629,7 @@ TWindowBase::~TWindowBase() {
   if (auto* host = dynamic_cast<detail::THostWidget*>(impl.Widget)) host->Detach();
   impl.Widget->setProperty("ludexWindow", QVariant());
   impl.Widget->hide();
-  if (detail::DispatchDepth() > 0) {
+  if (detail::State().DispatchDepth > 0) {
     // Qt may still be inside one of this widget's event handlers.
     impl.Widget->setParent(nullptr);
     impl.Widget->deleteLater();

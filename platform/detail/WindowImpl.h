@@ -111,8 +111,5 @@ TWindowBase* WindowOfWidget(QWidget* widget);
 // Remembers the cursor position of a mouse event (the offscreen platform
 // has no cursor of its own).
 void NoteCursor(TPoint screen);
-// Nesting depth of event dispatch: widgets are deleted later while their
-// events are being handled.
-int& DispatchDepth();
 
 }  // namespace platform::detail

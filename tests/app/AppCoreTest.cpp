@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 #include "LogCapture.h"
@@ -294,4 +295,31 @@ TEST(AppCore, SettingsFileMarksTheFirstRun) {
   EXPECT_EQ(second.Settings().ReadString("Application.Skin"), "Wood");
   EXPECT_EQ(second.Settings().ReadString("Application.FirstRun"), "No");
   platform::DeleteFile(path);
+}
+
+// The platform's program-wide state belongs to the application object: what
+// was set before it exists carries over, and nothing of it (hooks holding on
+// to objects, a title, a quit) outlives it.
+TEST(PlatformState, TakenOverByTheApplicationAndEndedWithIt) {
+  ASSERT_FALSE(platform::ApplicationExists());
+  platform::SetApplicationTitle("Before");
+  platform::PostQuit(4);
+  auto witness = std::make_shared<int>(0);
+  {
+    platform::TApplication application;
+    EXPECT_EQ(platform::ApplicationTitle(), "Before");
+    EXPECT_EQ(platform::RunMessageLoop(), 4) << "the quit posted before waits for the loop";
+    EXPECT_THROW(platform::TApplication second, std::logic_error);
+    EXPECT_EQ(platform::ApplicationTitle(), "Before") << "a refused second one takes nothing";
+
+    platform::SetExceptionHandler([witness](const std::string&) { ++*witness; });
+    platform::SetApplicationHook([witness](platform::TAppEvent) { ++*witness; });
+    platform::CallGuarded([] { throw std::runtime_error("boom"); });
+    EXPECT_EQ(*witness, 1);
+    EXPECT_EQ(witness.use_count(), 3);
+  }
+  EXPECT_EQ(witness.use_count(), 1) << "the hooks ended with the application";
+  EXPECT_EQ(platform::ApplicationTitle(), "");
+  platform::CallGuarded([] { throw std::runtime_error("after"); });
+  EXPECT_EQ(*witness, 1);
 }
