@@ -64,9 +64,11 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-// A member written with a data descriptor (flag bit 3) may leave its CRC-32
-// out of the local header; it then cannot be checked.
-bool HasCheckableCrc(const TZIPEntry& entry) { return !(entry.Flags & 8) || entry.CRC32 != 0; }
+// A member written with a data descriptor (flag bit 3) that the central
+// directory does not list may have no CRC-32; it then cannot be checked.
+bool HasCheckableCrc(const TZIPEntry& entry) {
+  return !(entry.Flags & TPKZIP::kDataDescriptorFlag) || entry.CRC32 != 0;
+}
 
 }  // namespace
 
@@ -92,6 +94,7 @@ bool TPKZIP::Open(platform::TStream* stream) {
   if (!stream) return false;
   size_ = stream->RequireSize();
   stream_ = stream;
+  start_ = stream->GetPosition();
   while (stream->GetPosition() != size_) {
     if (entries_.size() >= limits::kMaxZipEntries) {
       limitReached_ = true;
@@ -110,6 +113,7 @@ bool TPKZIP::Open(platform::TStream* stream) {
 }
 
 bool TPKZIP::ReadEntry() {
+  const std::int64_t headerPosition = stream_->GetPosition() - 4;
   std::array<std::uint8_t, 26> header;
   if (ReadFully(*stream_, header.data(), header.size()) < static_cast<std::int64_t>(header.size()))
     return false;
@@ -130,10 +134,73 @@ bool TPKZIP::ReadEntry() {
                 entry.NameLength) < entry.NameLength)
     return false;
   stream_->Seek(entry.ExtraLength, platform::SeekOrigin::Current);
+  const bool described =
+      (entry.Flags & kDataDescriptorFlag) && TakeCentralSizes(entry, headerPosition);
   entry.DataOffset = stream_->GetPosition();
   stream_->Seek(entry.CompressedSize, platform::SeekOrigin::Current);
+  if (described) SkipDataDescriptor();
   entries_.push_back(std::move(entry));
   return true;
+}
+
+bool TPKZIP::TakeCentralSizes(TZIPEntry& entry, std::int64_t headerPosition) {
+  if (!centralRead_) ReadCentralDirectory();
+  const auto found = centralSizes_.find(headerPosition);
+  if (found == centralSizes_.end()) return false;
+  entry.CRC32 = found->second.CRC32;
+  entry.CompressedSize = found->second.CompressedSize;
+  entry.UncompressedSize = found->second.UncompressedSize;
+  return true;
+}
+
+// The end record (22 bytes and a comment of up to 65,535) closes the
+// archive; it gives the central directory's size and its offset from the
+// archive's start, so that an archive behind other bytes is read as well.
+void TPKZIP::ReadCentralDirectory() {
+  centralRead_ = true;
+  const std::int64_t resume = stream_->GetPosition();
+  constexpr std::int64_t kEndRecordSize = 22;
+  const std::int64_t tailSize = std::min<std::int64_t>(size_ - start_, kEndRecordSize + 0xFFFF);
+  std::vector<std::uint8_t> tail(static_cast<std::size_t>(std::max<std::int64_t>(tailSize, 0)));
+  stream_->SetPosition(size_ - tailSize);
+  if (ReadFully(*stream_, tail.data(), tailSize) == tailSize) {
+    for (std::int64_t at = tailSize - kEndRecordSize; at >= 0; --at) {
+      const std::uint8_t* record = tail.data() + at;
+      if (Get32(record) != kEndOfCentralDirSignature) continue;
+      const std::uint32_t directorySize = Get32(record + 12);
+      const std::int64_t directory = size_ - tailSize + at - directorySize;
+      ReadCentralRecords(directory, directory - Get32(record + 16), directorySize,
+                         Get16(record + 10));
+      break;
+    }
+  }
+  stream_->SetPosition(resume);
+}
+
+void TPKZIP::ReadCentralRecords(std::int64_t position, std::int64_t base, std::uint32_t size,
+                                std::uint16_t count) {
+  constexpr std::size_t kRecordSize = 46;
+  if (position < start_) return;
+  std::vector<std::uint8_t> records(size);
+  stream_->SetPosition(position);
+  if (ReadFully(*stream_, records.data(), size) < size) return;
+  std::size_t at = 0;
+  for (unsigned listed = 0; listed < count && at + kRecordSize <= records.size(); ++listed) {
+    const std::uint8_t* record = records.data() + at;
+    if (Get32(record) != kCentralHeaderSignature) break;
+    centralSizes_.emplace(
+        base + Get32(record + 42),
+        TCentralSizes{Get32(record + 16), Get32(record + 20), Get32(record + 24)});
+    at += kRecordSize + Get16(record + 28) + Get16(record + 30) + Get16(record + 32);
+  }
+}
+
+// CRC-32 and both sizes, with or without a signature in front.
+void TPKZIP::SkipDataDescriptor() {
+  std::array<std::uint8_t, 4> word;
+  if (ReadFully(*stream_, word.data(), word.size()) < 4) return;
+  stream_->Seek(Get32(word.data()) == kDataDescriptorSignature ? 12 : 8,
+                platform::SeekOrigin::Current);
 }
 
 std::int64_t TPKZIP::BackedSize(std::size_t index) const {
@@ -209,7 +276,10 @@ bool TPKZIP::DecodeMember(const TZIPEntry& entry, std::uint8_t* data, std::int64
 void TPKZIP::Clear() {
   stream_ = nullptr;
   size_ = 0;
+  start_ = 0;
   entries_.clear();
+  centralSizes_.clear();
+  centralRead_ = false;
   limitReached_ = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct TZIPEntry {
 
 // Reads a ZIP archive by walking its local file headers from the front and
 // extracts stored and deflated members. Other methods extract as "?" bytes.
+// A member written with a data descriptor (flag bit 3, as archivers that
+// stream their output do) may state no sizes in its local header; it takes
+// its sizes and CRC-32 from the central directory, and the walk steps over
+// the descriptor behind its data.
 // The header's sizes are believed only as far as the archive backs them and
 // the limits allow (skin/Limits.h): no member extracts to more than
 // limits::kMaxMemberSize bytes, and at most limits::kMaxZipEntries are listed.
@@ -52,6 +57,8 @@ class TPKZIP {
   static constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
   static constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
   static constexpr std::uint32_t kEndOfCentralDirSignature = 0x06054B50;
+  static constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50;
+  static constexpr std::uint16_t kDataDescriptorFlag = 8;
   // No member comes out larger than this many times the bytes it occupies
   // in the archive: deflate expands at most about 1032 to 1.
   static constexpr std::int64_t kMaxExpansion = 1032;
@@ -79,7 +86,20 @@ class TPKZIP {
   std::vector<TZIPEntry>& Entries() { return entries_; }
 
  private:
+  struct TCentralSizes {
+    std::uint32_t CRC32 = 0;
+    std::uint32_t CompressedSize = 0;
+    std::uint32_t UncompressedSize = 0;
+  };
+
   bool ReadEntry();
+  // Gives the entry the central directory's sizes and CRC-32 of the member
+  // whose local header starts at headerPosition; false when it lists none.
+  bool TakeCentralSizes(TZIPEntry& entry, std::int64_t headerPosition);
+  void ReadCentralDirectory();
+  void ReadCentralRecords(std::int64_t position, std::int64_t base, std::uint32_t size,
+                          std::uint16_t count);
+  void SkipDataDescriptor();
   // Reads or inflates the member into data[0, size); true when it decoded to
   // exactly its stated size. Adds damage flags it finds on the way.
   bool DecodeMember(const TZIPEntry& entry, std::uint8_t* data, std::int64_t size,
@@ -87,6 +107,11 @@ class TPKZIP {
 
   platform::TStream* stream_ = nullptr;  // not owned
   std::int64_t size_ = 0;                // the stream's size, taken by Open
+  std::int64_t start_ = 0;               // where the archive starts in the stream
+  // The central directory's sizes by local header position, read at the
+  // first member that needs them.
+  std::map<std::int64_t, TCentralSizes> centralSizes_;
+  bool centralRead_ = false;
   std::vector<TZIPEntry> entries_;
   bool limitReached_ = false;
 };

@@ -21,6 +21,44 @@ Bytes Extracted(TPKZIP& zip, std::size_t index) {
   return zip.Entries()[index].Data;
 }
 
+// Files of a skin folder: deflated and stored members, an empty member,
+// members larger than the window, a folder part.
+std::vector<std::pair<std::string, Bytes>> SkinFiles() {
+  return {
+      {"interface.xml", SampleText(3000)},
+      {"mix.bmp", RandomBytes(5000, 1)},
+      {"empty.txt", {}},
+      {"big.txt", SampleText(300000)},
+      {"sub/noise.bin", RandomBytes(70000, 2)},
+  };
+}
+
+// Writes the files into the folder; their names for a command line.
+std::string WriteFiles(const TempDir& dir,
+                       const std::vector<std::pair<std::string, Bytes>>& files) {
+  std::string names;
+  for (const auto& [name, data] : files) {
+    dir.Write(name, data);
+    names += " " + name;
+  }
+  return names;
+}
+
+void ExpectMembers(const std::string& path,
+                   const std::vector<std::pair<std::string, Bytes>>& files) {
+  platform::TFileStream stream(path, platform::TFileStream::Mode::Read);
+  TPKZIP zip;
+  ASSERT_TRUE(zip.Open(&stream));
+  ASSERT_EQ(zip.Entries().size(), files.size()) << path;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const auto& [name, data] = files[i];
+    EXPECT_EQ(zip.Entries()[i].FileName, name);
+    EXPECT_EQ(zip.Entries()[i].UncompressedSize, data.size()) << name;
+    EXPECT_EQ(Extracted(zip, i), data) << name;
+    EXPECT_EQ(zip.Entries()[i].Damage, 0u) << name;
+  }
+}
+
 }  // namespace
 
 // An archive written by the zip tool: deflated and stored members, an empty
@@ -28,18 +66,8 @@ Bytes Extracted(TPKZIP& zip, std::size_t index) {
 // fields zip adds to every local header.
 TEST(PKZIP, ReadsArchiveWrittenByZipTool) {
   TempDir dir;
-  const std::vector<std::pair<std::string, Bytes>> files = {
-      {"interface.xml", SampleText(3000)},
-      {"mix.bmp", RandomBytes(5000, 1)},
-      {"empty.txt", {}},
-      {"big.txt", SampleText(300000)},
-      {"sub/noise.bin", RandomBytes(70000, 2)},
-  };
-  std::string names;
-  for (const auto& [name, data] : files) {
-    dir.Write(name, data);
-    names += " " + name;
-  }
+  const auto files = SkinFiles();
+  const std::string names = WriteFiles(dir, files);
   ASSERT_EQ(RunShell("cd " + dir.Path() + " && zip -q -n .bmp skin.zip" + names), 0);
 
   platform::TFileStream stream(dir.File("skin.zip"), platform::TFileStream::Mode::Read);
@@ -65,6 +93,57 @@ TEST(PKZIP, ReadsArchiveWrittenByZipTool) {
   zip.Clear();
   EXPECT_TRUE(zip.Entries().empty());
   zip.Extract(0);  // nothing to extract from
+}
+
+// Archivers that stream their output (zip writing into a pipe, CMake's
+// archive writer) put the sizes behind each member's data; the central
+// directory gives them.
+TEST(PKZIP, ReadsArchivesWrittenWithDataDescriptors) {
+  TempDir dir;
+  const auto files = SkinFiles();
+  const std::string names = WriteFiles(dir, files);
+  ASSERT_EQ(RunShell("cd " + dir.Path() + " && zip -q -n .bmp -" + names + " | cat > piped.zip"),
+            0);
+  ASSERT_EQ(RunShell("cd " + dir.Path() + " && cmake -E tar cf cmake.zip --format=zip" + names), 0);
+  for (const char* archive : {"piped.zip", "cmake.zip"}) {
+    const Bytes bytes = ReadFile(dir.File(archive));
+    ASSERT_GE(bytes.size(), 8u);
+    EXPECT_EQ(bytes[6] & 8, 8) << archive << " has no data descriptors: the test proves nothing";
+    ExpectMembers(dir.File(archive), files);
+  }
+}
+
+// The same by hand: descriptors with and without their signature, an
+// archive behind other bytes (its offsets count from its own start), and
+// the central directory's CRC-32 checked.
+TEST(PKZIP, DataDescriptorSizesComeFromTheCentralDirectory) {
+  const Bytes text = SampleText(40000);
+  const std::vector<ZipMember> members = {
+      {"interface.xml", Deflate(text, 9, 0), 8, 40000, {}, Crc(text)},
+      {"mix.bmp", ToBytes("BM-stored"), 0, 9, {}, Crc(ToBytes("BM-stored"))},
+  };
+  for (const bool signatures : {true, false}) {
+    Bytes archive = ToBytes("#!stub\n\n");
+    const Bytes zipped = BuildStreamedZip(members, signatures);
+    archive.insert(archive.end(), zipped.begin(), zipped.end());
+    platform::TMemoryStream stream(archive);
+    TPKZIP zip;
+    ASSERT_TRUE(zip.Open(&stream));
+    ASSERT_EQ(zip.Entries().size(), 2u) << signatures;
+    EXPECT_EQ(zip.Entries()[0].CompressedSize, members[0].data.size());
+    EXPECT_EQ(Extracted(zip, 0), text);
+    EXPECT_EQ(Extracted(zip, 1), ToBytes("BM-stored"));
+    EXPECT_EQ(zip.Entries()[0].Damage | zip.Entries()[1].Damage, 0u);
+  }
+
+  std::vector<ZipMember> wrong = members;
+  wrong[1].crc ^= 1;
+  platform::TMemoryStream stream(BuildStreamedZip(wrong, true));
+  TPKZIP zip;
+  ASSERT_TRUE(zip.Open(&stream));
+  ASSERT_EQ(zip.Entries().size(), 2u);
+  zip.Extract(1);
+  EXPECT_EQ(zip.Entries()[1].Damage, skin::kDamageCrcMismatch);
 }
 
 // An archive built byte by byte: every header field comes through, extra

@@ -123,6 +123,58 @@ Bytes BuildZip(const std::vector<ZipMember>& members, const Bytes& trailer) {
   return out;
 }
 
+Bytes BuildStreamedZip(const std::vector<ZipMember>& members, bool signatures) {
+  Bytes out;
+  std::vector<std::uint32_t> offsets;
+  for (const ZipMember& member : members) {
+    offsets.push_back(static_cast<std::uint32_t>(out.size()));
+    Put32(out, 0x04034B50);
+    Put16(out, 20);
+    Put16(out, 0x0008);  // sizes and CRC-32 follow the data
+    Put16(out, member.method);
+    Put16(out, 0x6C21);
+    Put16(out, 0x5A87);
+    for (int i = 0; i < 3; ++i) Put32(out, 0);
+    Put16(out, static_cast<std::uint32_t>(member.name.size()));
+    Put16(out, 0);
+    out.insert(out.end(), member.name.begin(), member.name.end());
+    out.insert(out.end(), member.data.begin(), member.data.end());
+    if (signatures) Put32(out, 0x08074B50);
+    Put32(out, member.crc);
+    Put32(out, static_cast<std::uint32_t>(member.data.size()));
+    Put32(out, member.uncompressedSize);
+  }
+  const auto directory = static_cast<std::uint32_t>(out.size());
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    const ZipMember& member = members[i];
+    Put32(out, 0x02014B50);
+    Put16(out, 20);  // made by
+    Put16(out, 20);  // needed
+    Put16(out, 0x0008);
+    Put16(out, member.method);
+    Put16(out, 0x6C21);
+    Put16(out, 0x5A87);
+    Put32(out, member.crc);
+    Put32(out, static_cast<std::uint32_t>(member.data.size()));
+    Put32(out, member.uncompressedSize);
+    Put16(out, static_cast<std::uint32_t>(member.name.size()));
+    for (int j = 0; j < 4; ++j) Put16(out, 0);  // extra, comment, disk, internal attributes
+    Put32(out, 0);                              // external attributes
+    Put32(out, offsets[i]);
+    out.insert(out.end(), member.name.begin(), member.name.end());
+  }
+  const auto directorySize = static_cast<std::uint32_t>(out.size()) - directory;
+  Put32(out, 0x06054B50);
+  Put16(out, 0);
+  Put16(out, 0);
+  Put16(out, static_cast<std::uint32_t>(members.size()));
+  Put16(out, static_cast<std::uint32_t>(members.size()));
+  Put32(out, directorySize);
+  Put32(out, directory);
+  Put16(out, 0);  // no comment
+  return out;
+}
+
 Bytes CentralDirectoryStart() {
   // Written in place: GCC 12 at -O3 misreports growing an empty vector here.
   Bytes out(46, 0);

@@ -55,6 +55,11 @@ struct ZipMember {
 // Local headers and data of each member, then `trailer`.
 Bytes BuildZip(const std::vector<ZipMember>& members, const Bytes& trailer = {});
 Bytes CentralDirectoryStart();
+// As an archiver streaming its output writes it: every local header with
+// flag bit 3 and no CRC-32 or sizes, a data descriptor behind each member's
+// data (with its optional signature when `signatures`), then the central
+// directory with the real values and the end record.
+Bytes BuildStreamedZip(const std::vector<ZipMember>& members, bool signatures);
 
 // A fresh empty folder under the temporary folder, removed by the caller.
 class TempDir {
