@@ -177,21 +177,23 @@ void TPKZIP::ReadCentralDirectory() {
   stream_->SetPosition(resume);
 }
 
+// Record by record, so that memory stays small whatever size the end
+// record claims.
 void TPKZIP::ReadCentralRecords(std::int64_t position, std::int64_t base, std::uint32_t size,
                                 std::uint16_t count) {
-  constexpr std::size_t kRecordSize = 46;
+  constexpr std::int64_t kRecordSize = 46;
   if (position < start_) return;
-  std::vector<std::uint8_t> records(size);
-  stream_->SetPosition(position);
-  if (ReadFully(*stream_, records.data(), size) < size) return;
-  std::size_t at = 0;
-  for (unsigned listed = 0; listed < count && at + kRecordSize <= records.size(); ++listed) {
-    const std::uint8_t* record = records.data() + at;
-    if (Get32(record) != kCentralHeaderSignature) break;
+  const std::int64_t end = position + size;
+  std::array<std::uint8_t, kRecordSize> record;
+  for (unsigned listed = 0; listed < count && position + kRecordSize <= end; ++listed) {
+    stream_->SetPosition(position);
+    if (ReadFully(*stream_, record.data(), kRecordSize) < kRecordSize ||
+        Get32(record.data()) != kCentralHeaderSignature)
+      return;
     centralSizes_.emplace(
-        base + Get32(record + 42),
-        TCentralSizes{Get32(record + 16), Get32(record + 20), Get32(record + 24)});
-    at += kRecordSize + Get16(record + 28) + Get16(record + 30) + Get16(record + 32);
+        base + Get32(&record[42]),
+        TCentralSizes{Get32(&record[16]), Get32(&record[20]), Get32(&record[24])});
+    position += kRecordSize + Get16(&record[28]) + Get16(&record[30]) + Get16(&record[32]);
   }
 }
 

@@ -136,6 +136,20 @@ TEST(PKZIP, DataDescriptorSizesComeFromTheCentralDirectory) {
     EXPECT_EQ(zip.Entries()[0].Damage | zip.Entries()[1].Damage, 0u);
   }
 
+  // An end record claiming more directory than the archive holds, or more
+  // records than follow, gives no sizes: the members keep their local ones.
+  for (const std::uint32_t claimed : {0xFFFFFFF0u, 46u * 7}) {
+    Bytes archive = BuildStreamedZip(members, true);
+    const std::size_t sizeField = archive.size() - 22 + 12;
+    for (int i = 0; i < 4; ++i)
+      archive[sizeField + i] = static_cast<std::uint8_t>(claimed >> (8 * i));
+    platform::TMemoryStream stream(archive);
+    TPKZIP zip;
+    ASSERT_TRUE(zip.Open(&stream));
+    ASSERT_FALSE(zip.Entries().empty());
+    EXPECT_EQ(zip.Entries()[0].CompressedSize, 0u) << claimed;
+  }
+
   std::vector<ZipMember> wrong = members;
   wrong[1].crc ^= 1;
   platform::TMemoryStream stream(BuildStreamedZip(wrong, true));
