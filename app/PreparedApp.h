@@ -17,7 +17,6 @@ class TPreparedApp {
   TPreparedApp(const TPreparedApp&) = delete;
   TPreparedApp& operator=(const TPreparedApp&) = delete;
 
-  TAppManager& Manager() { return *application_; }
   ui::TUIManager& UI() { return *application_->UI(); }
   TEntityManager& Entities() { return *application_->EntityManager(); }
 

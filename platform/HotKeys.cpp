@@ -3,6 +3,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
 #include <optional>
@@ -214,11 +215,11 @@ bool Grab(xcb_connection_t* connection, xcb_keycode_t keycode, std::uint16_t mas
   const xcb_window_t root = RootWindow(connection);
   // All four requests go out before the first answer is awaited: one round
   // trip to the server instead of four.
-  std::vector<xcb_void_cookie_t> cookies;
-  for (std::uint16_t locks : kLockCombinations) {
-    cookies.push_back(xcb_grab_key_checked(connection, 1, root,
-                                           static_cast<std::uint16_t>(mask | locks), keycode,
-                                           XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+  std::array<xcb_void_cookie_t, std::size(kLockCombinations)> cookies;
+  for (std::size_t i = 0; i < cookies.size(); ++i) {
+    cookies[i] = xcb_grab_key_checked(connection, 1, root,
+                                      static_cast<std::uint16_t>(mask | kLockCombinations[i]),
+                                      keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
   }
   bool refused = false;
   for (const xcb_void_cookie_t cookie : cookies) {

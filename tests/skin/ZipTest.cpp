@@ -123,7 +123,7 @@ TEST(PKZIP, DataDescriptorSizesComeFromTheCentralDirectory) {
       {"mix.bmp", ToBytes("BM-stored"), 0, 9, {}, Crc(ToBytes("BM-stored"))},
   };
   for (const bool signatures : {true, false}) {
-    Bytes archive = ToBytes("#!stub\n\n");
+    Bytes archive = ToBytes("#!prefix");
     const Bytes zipped = BuildStreamedZip(members, signatures);
     archive.insert(archive.end(), zipped.begin(), zipped.end());
     platform::TMemoryStream stream(archive);
