@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "app/Entities.h"
-#include "app/PreparedApp.h"
 #include "controls/KestCtl.h"
 #include "controls/KestWnd.h"
 #include "games/boards/BoardGeometry.h"
@@ -33,6 +32,7 @@
 #include "games/chess/ChessThinker.h"
 #include "platform/Application.h"
 #include "platform/Screen.h"
+#include "program/PreparedApp.h"
 #include "tests/checkers/CheckersTestPositions.h"
 #include "tests/chess/ChessTestPositions.h"
 #include "ui/UI.h"

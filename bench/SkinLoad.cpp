@@ -9,23 +9,19 @@
 
 #include "app/Entities.h"
 #include "controls/KestCtl.h"
+#include "controls/Skins.h"
 #include "games/boards/BoardControls.h"
 #include "platform/Application.h"
 #include "platform/Resources.h"
-#include "skin/Skins.h"
-#include "ui/KeyMgr.h"
-#include "ui/LangMgr.h"
 
 namespace {
 
 struct TManagers {
   app::TEntityManager Entities;
-  ui::TLanguageManager Languages;
-  ui::TKeyboardManager Keys{Entities};
 };
 
-std::unique_ptr<skin::TSkin> LoadBuiltInSkin(TManagers& managers) {
-  auto skin = std::make_unique<skin::TSkin>(managers.Entities, managers.Keys, managers.Languages);
+std::unique_ptr<controls::TSkin> LoadBuiltInSkin(TManagers& managers) {
+  auto skin = std::make_unique<controls::TSkin>(managers.Entities);
   boards::RegisterBoardControls(*skin);
   auto stream = platform::OpenResource("DefSkin");
   skin->LoadFromZIP(*stream);

@@ -14,7 +14,6 @@
 #include "skin/KestRes.h"
 #include "skin/KestUtil.h"
 #include "skin/XML.h"
-#include "ui/LangMgr.h"
 
 namespace controls {
 
@@ -98,9 +97,7 @@ app::TEntityManager* TKestControl::Entities() const {
 }
 
 std::string TKestControl::Caption(std::string_view name) const {
-  if (ResManager && ResManager->LanguageManager)
-    return ResManager->LanguageManager->Translate(name);
-  return std::string(name);
+  return ResManager ? ResManager->Caption(name) : std::string(name);
 }
 
 // ---- loading ------------------------------------------------------------

@@ -8,15 +8,13 @@
 #include "app/Entities.h"
 #include "app/TextUtil.h"
 #include "controls/KestWnd.h"
+#include "controls/Skins.h"
 #include "platform/Bitmap.h"
 #include "platform/Bmp.h"
 #include "platform/Snapshot.h"
 #include "platform/Stream.h"
-#include "skin/Skins.h"
 #include "skin/StreamPack.h"
 #include "skin/XML.h"
-#include "ui/KeyMgr.h"
-#include "ui/LangMgr.h"
 
 namespace fuzz {
 
@@ -65,9 +63,7 @@ std::vector<std::string> WindowIds(const skin::TXMLNode* root) {
 
 void FuzzSkin(const std::uint8_t* data, std::size_t size) {
   app::TEntityManager entities;
-  ui::TLanguageManager languages;
-  ui::TKeyboardManager keys(entities);
-  skin::TSkin skin(entities, keys, languages);
+  controls::TSkin skin(entities);
   if (size >= 2 && data[0] == 'P' && data[1] == 'K') {
     platform::TMemoryStream stream(data, size);
     skin.LoadFromZIP(stream);

@@ -15,8 +15,6 @@
 #include "skin/KestUtil.h"
 #include "skin/StreamPack.h"
 #include "skin/XML.h"
-#include "ui/KeyMgr.h"
-#include "ui/LangMgr.h"
 
 namespace skin {
 
@@ -245,11 +243,8 @@ void TSkinResMenu::OnPopup() {
   Section = "Main";
   for (const auto& entry : Items) {
     if (entry->Link.empty()) continue;
-    if (Manager->LanguageManager)
-      entry->Item->Caption = Manager->LanguageManager->Translate(entry->Link);
-    if (Manager->KeyboardManager) {
-      entry->KeyText = Manager->KeyboardManager->KeyForCommand(Section, entry->Link);
-    }
+    entry->Item->Caption = Manager->Caption(entry->Link);
+    entry->KeyText = Manager->KeyText(Section, entry->Link);
   }
 }
 
@@ -340,6 +335,14 @@ TSkinResource* TSkinResManager::FindResource(std::uint8_t kind, std::string_view
     if (resource->Kind == kind && app::SameText(resource->Id, id)) return resource.get();
   }
   return nullptr;
+}
+
+std::string TSkinResManager::Caption(std::string_view name) const {
+  return CaptionOf ? CaptionOf(name) : std::string(name);
+}
+
+std::string TSkinResManager::KeyText(std::string_view section, std::string_view command) const {
+  return KeyTextOf ? KeyTextOf(section, command) : std::string();
 }
 
 TColor TSkinResManager::GetColor(std::string_view text) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,10 +19,6 @@ class TEntityManager;
 namespace platform {
 class TCanvas;
 }
-namespace ui {
-class TLanguageManager;
-class TKeyboardManager;
-}  // namespace ui
 
 // The named resources of a skin (colours, fonts, images, menus, macros),
 // built from the direct children of its root element and looked up by id.
@@ -184,8 +181,15 @@ class TSkinResManager {
   const std::vector<std::unique_ptr<TSkinResource>>& Resources() const { return resources_; }
 
   app::TEntityManager* EntityManager = nullptr;
-  ui::TLanguageManager* LanguageManager = nullptr;
-  ui::TKeyboardManager* KeyboardManager = nullptr;
+  // The caption of an entity name in the current language; the name itself
+  // while none is set.
+  std::function<std::string(std::string_view name)> CaptionOf;
+  // The text of the key bound to a command in a key-binding section; empty
+  // while none is set.
+  std::function<std::string(std::string_view section, std::string_view command)> KeyTextOf;
+
+  std::string Caption(std::string_view name) const;
+  std::string KeyText(std::string_view section, std::string_view command) const;
 
  private:
   std::vector<std::unique_ptr<TSkinResource>> resources_;

@@ -40,8 +40,10 @@ TUIManager::TUIManager(app::TEntityManager& entityManager) : entityManager_(&ent
   });
   languageManager_ = std::make_unique<TLanguageManager>();
   keyboardManager_ = std::make_unique<TKeyboardManager>(entityManager);
-  intSkin_ = std::make_unique<skin::TSkin>(entityManager, *keyboardManager_, *languageManager_);
-  extSkin_ = std::make_unique<skin::TSkin>(entityManager, *keyboardManager_, *languageManager_);
+  intSkin_ = std::make_unique<controls::TSkin>(entityManager);
+  extSkin_ = std::make_unique<controls::TSkin>(entityManager);
+  ConnectTexts(intSkin_->ResManager());
+  ConnectTexts(extSkin_->ResManager());
   platform::SetHintHook(
       [this](std::string& text, platform::TWindowBase& window) { OnShowHint(text, window); });
   RegisterEntities();
@@ -64,6 +66,13 @@ TUIManager::~TUIManager() {
 }
 
 // ---- entities -----------------------------------------------------------
+
+void TUIManager::ConnectTexts(skin::TSkinResManager& resources) {
+  resources.CaptionOf = [this](std::string_view name) { return languageManager_->Translate(name); };
+  resources.KeyTextOf = [this](std::string_view section, std::string_view command) {
+    return keyboardManager_->KeyForCommand(section, command);
+  };
+}
 
 void TUIManager::RegisterEntities() {
   app::TEntityManager& bus = *entityManager_;
@@ -189,7 +198,7 @@ void TUIManager::LoadLanguage(platform::TStream& stream) {
 }
 
 void TUIManager::RegisterControlClass(const std::string& tag,
-                                      const skin::TControlFactory& controlClass) {
+                                      const controls::TControlFactory& controlClass) {
   intSkin_->RegisterControlClass(tag, controlClass);
   extSkin_->RegisterControlClass(tag, controlClass);
 }

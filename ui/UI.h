@@ -7,8 +7,8 @@
 
 #include "app/AppCore.h"
 #include "app/Entities.h"
+#include "controls/Skins.h"
 #include "platform/Keys.h"
-#include "skin/Skins.h"
 #include "ui/KeyMgr.h"
 #include "ui/LangMgr.h"
 
@@ -48,7 +48,7 @@ class TUIManager : public app::TUIManagerBase {
   // Closes every window, then loads the chosen skin from the pack.
   void LoadSkin(skin::TStreamPack& pack);
   // Registers a control class with both skins.
-  void RegisterControlClass(const std::string& tag, const skin::TControlFactory& controlClass);
+  void RegisterControlClass(const std::string& tag, const controls::TControlFactory& controlClass);
   void HideWindow(const std::string& name);
 
   controls::TSkinWindow* CreateWindow(const std::string& name);
@@ -73,8 +73,8 @@ class TUIManager : public app::TUIManagerBase {
 
   TLanguageManager& LanguageManager() { return *languageManager_; }
   TKeyboardManager& KeyboardManager() { return *keyboardManager_; }
-  skin::TSkin& IntSkin() { return *intSkin_; }
-  skin::TSkin& ExtSkin() { return *extSkin_; }
+  controls::TSkin& IntSkin() { return *intSkin_; }
+  controls::TSkin& ExtSkin() { return *extSkin_; }
   const std::vector<std::unique_ptr<controls::TSkinWindow>>& OpenWindows() const {
     return openWindows_;
   }
@@ -83,6 +83,8 @@ class TUIManager : public app::TUIManagerBase {
  private:
   void RegisterEntities();
   void UnregisterEntities();
+  // Lets a skin's menus ask this manager's languages and key bindings.
+  void ConnectTexts(skin::TSkinResManager& resources);
   void OnGUICommand(app::TEntityHolder& sender);
   void OnStayOnTop(app::TEntityHolder& sender);
   void OnUseTray(app::TEntityHolder& sender);
@@ -99,8 +101,8 @@ class TUIManager : public app::TUIManagerBase {
   app::TEntityManager* entityManager_;
   std::unique_ptr<TLanguageManager> languageManager_;
   std::unique_ptr<TKeyboardManager> keyboardManager_;
-  std::unique_ptr<skin::TSkin> intSkin_;
-  std::unique_ptr<skin::TSkin> extSkin_;
+  std::unique_ptr<controls::TSkin> intSkin_;
+  std::unique_ptr<controls::TSkin> extSkin_;
   // Open windows in creation order; a destroyed window leaves an empty
   // entry, so the list never shrinks.
   std::vector<std::unique_ptr<controls::TSkinWindow>> openWindows_;

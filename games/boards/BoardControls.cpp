@@ -1,12 +1,12 @@
 #include "games/boards/BoardControls.h"
 
+#include "controls/Skins.h"
 #include "games/boards/CheckersBoardCtl.h"
 #include "games/boards/ChessBoardCtl.h"
-#include "skin/Skins.h"
 
 namespace boards {
 
-void RegisterBoardControls(skin::TSkin& skin) {
+void RegisterBoardControls(controls::TSkin& skin) {
   skin.RegisterControlClass<TChessBoardControl>("ChessBoard");
   skin.RegisterControlClass<TCheckersBoardControl>("CheckersBoard");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace skin {
+namespace controls {
 class TSkin;
 }
 
@@ -8,6 +8,6 @@ namespace boards {
 
 // Registers the board classes in the skin under their tag names
 // "ChessBoard" and "CheckersBoard".
-void RegisterBoardControls(skin::TSkin& skin);
+void RegisterBoardControls(controls::TSkin& skin);
 
 }  // namespace boards

@@ -10,10 +10,10 @@
 #include "app/Entities.h"
 #include "controls/KestCtl.h"
 #include "controls/KestWnd.h"
+#include "controls/Skins.h"
 #include "platform/Bitmap.h"
 #include "platform/Bmp.h"
 #include "platform/Stream.h"
-#include "skin/Skins.h"
 #include "skin/StreamPack.h"
 #include "tests/support/MemoryPack.h"
 #include "ui/KeyMgr.h"
@@ -37,8 +37,18 @@ class SkinFixture : public ::testing::Test {
   app::TEntityManager entities;
   ui::TLanguageManager languages;
   ui::TKeyboardManager keys{entities};
-  skin::TSkin skin{entities, keys, languages};
+  controls::TSkin skin{entities};
   TMemoryPack pack;
+
+  // Menus and captions read these managers, as they read the UI manager's.
+  SkinFixture() {
+    skin.ResManager().CaptionOf = [this](std::string_view name) {
+      return languages.Translate(name);
+    };
+    skin.ResManager().KeyTextOf = [this](std::string_view section, std::string_view command) {
+      return keys.KeyForCommand(section, command);
+    };
+  }
 
   // Loads interface.xml (and whatever else is in `pack`).
   void Load(const std::string& xml) {

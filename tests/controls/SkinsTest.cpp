@@ -1,4 +1,4 @@
-#include "skin/Skins.h"
+#include "controls/Skins.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ TEST_F(Skins, TemplatesThatUseThemselvesStopAndControlsAreCapped) {
     ++count;
     for (const auto& child : control->Controls()) pending.push_back(child.get());
   }
-  EXPECT_EQ(count, static_cast<std::size_t>(skin::TSkin::kMaxControls));
+  EXPECT_EQ(count, static_cast<std::size_t>(controls::TSkin::kMaxControls));
 }
 
 TEST_F(Skins, APackWithoutInterfaceIsAnEmptySkin) {

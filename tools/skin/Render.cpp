@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/PreparedApp.h"
 #include "controls/KestWnd.h"
 #include "platform/Snapshot.h"
+#include "program/PreparedApp.h"
 #include "tools/skin/Pack.h"
 #include "ui/UI.h"
 

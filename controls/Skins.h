@@ -12,25 +12,20 @@
 namespace app {
 class TEntityManager;
 }
-namespace controls {
-class TKestControl;
-}
 namespace platform {
 class TStream;
 }
-namespace ui {
-class TKeyboardManager;
-class TLanguageManager;
-}  // namespace ui
-
 namespace skin {
-
 class TStreamPack;
+}
+
+namespace controls {
+
+class TKestControl;
 
 // Makes a control owned by `owner`; null `owner` asks for a window's root,
 // which only window classes can be (the others answer null).
-using TControlFactory =
-    std::function<std::unique_ptr<controls::TKestControl>(controls::TKestControl* owner)>;
+using TControlFactory = std::function<std::unique_ptr<TKestControl>(TKestControl* owner)>;
 
 // A tag name and the control class it builds.
 struct TSkinClass {
@@ -42,8 +37,8 @@ struct TSkinClass {
 // reference; window classes (constructible from a pointer) also make roots.
 template <class TControl>
 TControlFactory ControlClass() {
-  return [](controls::TKestControl* owner) -> std::unique_ptr<controls::TKestControl> {
-    if constexpr (std::is_constructible_v<TControl, controls::TKestControl*>) {
+  return [](TKestControl* owner) -> std::unique_ptr<TKestControl> {
+    if constexpr (std::is_constructible_v<TControl, TKestControl*>) {
       return std::make_unique<TControl>(owner);
     } else {
       if (!owner) return nullptr;
@@ -60,8 +55,9 @@ class TSkin {
   // hostile skin, or templates that multiply) are not built.
   static constexpr int kMaxControls = 2000;
 
-  TSkin(app::TEntityManager& entityManager, ui::TKeyboardManager& keyboardManager,
-        ui::TLanguageManager& languageManager);
+  // Captions and key texts of menus come from the resource manager's text
+  // functions, which whoever owns the skin fills.
+  explicit TSkin(app::TEntityManager& entityManager);
   ~TSkin();
   TSkin(const TSkin&) = delete;
   TSkin& operator=(const TSkin&) = delete;
@@ -75,32 +71,32 @@ class TSkin {
 
   // Loading never fails: whatever was read before a failure stays.
   void LoadFromZIP(platform::TStream& stream);
-  void LoadFromPack(TStreamPack& pack);
+  void LoadFromPack(skin::TStreamPack& pack);
   void Clear();
 
   // The control tree of the WINDOW element with that id; null when the
   // skin has none. The caller owns the result.
-  std::unique_ptr<controls::TKestControl> BuildWindow(std::string_view id);
+  std::unique_ptr<TKestControl> BuildWindow(std::string_view id);
 
-  TSkinResManager& ResManager() { return *resManager_; }
-  TXMLTree& Tree() { return *tree_; }
+  skin::TSkinResManager& ResManager() { return *resManager_; }
+  skin::TXMLTree& Tree() { return *tree_; }
   const std::vector<TSkinClass>& Classes() const { return classes_; }
 
  private:
   struct TBuild;
-  std::unique_ptr<controls::TKestControl> CreateControl(std::string_view tag,
-                                                        controls::TKestControl* owner) const;
-  std::unique_ptr<controls::TKestControl> BuildControl(TBuild& build, controls::TKestControl* owner,
-                                                       const TXMLNode& element);
-  void LoadControl(TBuild& build, controls::TKestControl& control, const TXMLNode& element);
+  std::unique_ptr<TKestControl> CreateControl(std::string_view tag, TKestControl* owner) const;
+  std::unique_ptr<TKestControl> BuildControl(TBuild& build, TKestControl* owner,
+                                             const skin::TXMLNode& element);
+  void LoadControl(TBuild& build, TKestControl& control, const skin::TXMLNode& element);
 
   std::vector<TSkinClass> classes_;
-  std::unique_ptr<TSkinResManager> resManager_;
-  std::unique_ptr<TXMLTree> tree_;
+  std::unique_ptr<skin::TSkinResManager> resManager_;
+  std::unique_ptr<skin::TXMLTree> tree_;
 };
 
 // The element below `start` (depth first, document order) whose tag and
 // "id" match ignoring case; null when none does or `start` is null.
-const TXMLNode* FindNode(const TXMLNode* start, std::string_view tag, std::string_view id);
+const skin::TXMLNode* FindNode(const skin::TXMLNode* start, std::string_view tag,
+                               std::string_view id);
 
-}  // namespace skin
+}  // namespace controls

@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/AppManager.h"
 #include "app/MultiLog.h"
+#include "program/AppManager.h"
 
 int main() {
   app::TLogModule log;

@@ -1,9 +1,9 @@
-#include "app/AppManager.h"
+#include "program/AppManager.h"
 
 #include "app/Random.h"
+#include "controls/Skins.h"
 #include "games/boards/CheckersBoardCtl.h"
 #include "games/boards/ChessBoardCtl.h"
-#include "skin/Skins.h"
 #include "ui/UI.h"
 
 namespace app {
@@ -17,9 +17,10 @@ ui::TUIManager* TAppManager::UI() const { return static_cast<ui::TUIManager*>(UI
 void TAppManager::RegisterEntities() {
   RandomizeFromClock();
   chessGame_ = std::make_unique<chess::TChessGame>();
-  UI()->RegisterControlClass("ChessBoard", skin::ControlClass<boards::TChessBoardControl>());
+  UI()->RegisterControlClass("ChessBoard", controls::ControlClass<boards::TChessBoardControl>());
   checkersGame_ = MakeAppObject<checkers::TCheckersGame>(*this);
-  UI()->RegisterControlClass("CheckersBoard", skin::ControlClass<boards::TCheckersBoardControl>());
+  UI()->RegisterControlClass("CheckersBoard",
+                             controls::ControlClass<boards::TCheckersBoardControl>());
   UI()->SetUseTray(true);
   TAppCore::RegisterEntities();
   newGame_ = std::make_unique<TBasicEntity>(0, 0, 0, MakeCallback<&TAppManager::OnNewGame>(this));

@@ -1,4 +1,4 @@
-#include "skin/Skins.h"
+#include "controls/Skins.h"
 
 #include <algorithm>
 #include <exception>
@@ -16,9 +16,9 @@
 #include "skin/CachedStream.h"
 #include "skin/StreamPack.h"
 
-namespace skin {
+namespace controls {
 
-using controls::TKestControl;
+using skin::TXMLNode;
 
 // The state of one BuildWindow: how many controls exist so far and which
 // templates are being expanded (a template that uses itself, directly or
@@ -28,23 +28,21 @@ struct TSkin::TBuild {
   std::vector<const TXMLNode*> Templates;
 };
 
-TSkin::TSkin(app::TEntityManager& entityManager, ui::TKeyboardManager& keyboardManager,
-             ui::TLanguageManager& languageManager)
-    : resManager_(std::make_unique<TSkinResManager>()), tree_(std::make_unique<TXMLTree>()) {
+TSkin::TSkin(app::TEntityManager& entityManager)
+    : resManager_(std::make_unique<skin::TSkinResManager>()),
+      tree_(std::make_unique<skin::TXMLTree>()) {
   // Still to come, in their places of this order: RESIZER and SLIDER after
   // CHECKBOX, TIMESLIDER and TEXT before LINK, ANIMATION and DIAGRAM after
   // it, LISTBOX at the end.
-  RegisterControlClass<controls::TSkinWindow>("WINDOW");
+  RegisterControlClass<TSkinWindow>("WINDOW");
   RegisterControlClass<TKestControl>("PANEL");
-  RegisterControlClass<controls::TKestButton>("BUTTON");
-  RegisterControlClass<controls::TKestCheckBox>("CHECKBOX");
-  RegisterControlClass<controls::TKestLink>("LINK");
-  RegisterControlClass<controls::TKestTabs>("TABS");
-  RegisterControlClass<controls::TKestTabs2>("TABS2");
-  RegisterControlClass<controls::TKestPages>("PAGES");
+  RegisterControlClass<TKestButton>("BUTTON");
+  RegisterControlClass<TKestCheckBox>("CHECKBOX");
+  RegisterControlClass<TKestLink>("LINK");
+  RegisterControlClass<TKestTabs>("TABS");
+  RegisterControlClass<TKestTabs2>("TABS2");
+  RegisterControlClass<TKestPages>("PAGES");
   resManager_->EntityManager = &entityManager;
-  resManager_->KeyboardManager = &keyboardManager;
-  resManager_->LanguageManager = &languageManager;
 }
 
 TSkin::~TSkin() = default;
@@ -58,13 +56,13 @@ void TSkin::Clear() {
   tree_->Clear();
 }
 
-void TSkin::LoadFromPack(TStreamPack& pack) {
+void TSkin::LoadFromPack(skin::TStreamPack& pack) {
   Clear();
   try {
     std::unique_ptr<platform::TStream> file = pack.OpenStream("interface.xml");
     if (!file) return;
     {
-      TCachedStream cached(*file, 16384, 4);
+      skin::TCachedStream cached(*file, 16384, 4);
       tree_->LoadFromStream(cached);
     }
     if (const TXMLNode* root = tree_->Root()) resManager_->Load(*root, pack);
@@ -76,8 +74,8 @@ void TSkin::LoadFromPack(TStreamPack& pack) {
 void TSkin::LoadFromZIP(platform::TStream& stream) {
   app::Log("+TSkin.LoadFromZIP");
   try {
-    TCachedStream cached(stream, 16384, 2);
-    TZIPStrPack pack(cached);
+    skin::TCachedStream cached(stream, 16384, 2);
+    skin::TZIPStrPack pack(cached);
     LoadFromPack(pack);
   } catch (const std::exception&) {
   }
@@ -155,4 +153,4 @@ const TXMLNode* FindNode(const TXMLNode* start, std::string_view tag, std::strin
   return nullptr;
 }
 
-}  // namespace skin
+}  // namespace controls

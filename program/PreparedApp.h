@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/AppManager.h"
+#include "program/AppManager.h"
 
 namespace app {
 

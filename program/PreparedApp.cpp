@@ -1,4 +1,4 @@
-#include "app/PreparedApp.h"
+#include "program/PreparedApp.h"
 
 namespace app {
 
