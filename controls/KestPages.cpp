@@ -1,10 +1,27 @@
 #include "controls/KestPages.h"
 
 #include "app/Entities.h"
+#include "app/MultiLog.h"
 #include "skin/KestUtil.h"
 #include "skin/XML.h"
 
 namespace controls {
+
+namespace {
+
+// The list a page container registers: only a list of this kind may be
+// replaced by another container, never an entity the program registered.
+class TPageListEntity : public app::TStringListEntity {
+ public:
+  using TStringListEntity::TStringListEntity;
+};
+
+// True when the name is free or held by another container's page list.
+bool MayRegisterAt(app::TEntityHolder& holder) {
+  return !holder.Entity || dynamic_cast<TPageListEntity*>(holder.Entity);
+}
+
+}  // namespace
 
 TKestPages::TKestPages(TKestControl& owner) : TKestControl(owner) {}
 
@@ -17,8 +34,7 @@ void TKestPages::LoadFromXML(const skin::TXMLNode& element) {
 
 void TKestPages::AfterLoad() {
   TKestControl::AfterLoad();
-  auto list =
-      std::make_unique<app::TStringListEntity>(app::MakeCallback<&TKestPages::ShowSelected>(this));
+  auto list = std::make_unique<TPageListEntity>(app::MakeCallback<&TKestPages::ShowSelected>(this));
   for (const auto& page : Controls()) {
     list->Items.push_back(page->Id);
     page->SetAlign(platform::TAlign::Client);
@@ -28,7 +44,12 @@ void TKestPages::AfterLoad() {
   UnregisterPageList();
   pageList_ = std::move(list);
   app::TEntityManager* entities = Entities();
-  if (entities && !Link.empty()) entities->RegisterEntity(Link, pageList_.get());
+  if (!entities || Link.empty()) return;
+  if (!MayRegisterAt(entities->GetHolder(Link))) {
+    app::Log("TKestPages.AfterLoad: " + Link + " belongs to the program, page list not registered");
+    return;
+  }
+  entities->RegisterEntity(Link, pageList_.get());
 }
 
 void TKestPages::ShowPage(int index) {

@@ -1,5 +1,6 @@
 #include "fuzz/SkinFuzzEntry.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,10 +60,67 @@ std::vector<std::string> WindowIds(const skin::TXMLNode* root) {
   return ids;
 }
 
+// The entities a skin may link to while the program runs: the core's tick
+// counter and clock, a value with the widest range and a list, registered
+// for the length of one input.
+class TFuzzEntities {
+ public:
+  explicit TFuzzEntities(app::TEntityManager& entities) : entities_(entities) {
+    entities_.RegisterEntity("System.Timer", &timer_);
+    entities_.RegisterEntity("System.Time", &time_);
+    entities_.RegisterEntity("Fuzz.Value", &value_);
+    list_.Items = {"One", "Two", "Three"};
+    list_.ItemIndex = 1;
+    entities_.RegisterEntity("Fuzz.List", &list_);
+  }
+  ~TFuzzEntities() {
+    entities_.UnregisterEntity("Fuzz.List");
+    entities_.UnregisterEntity("Fuzz.Value");
+    entities_.UnregisterEntity("System.Time");
+    entities_.UnregisterEntity("System.Timer");
+  }
+  TFuzzEntities(const TFuzzEntities&) = delete;
+  TFuzzEntities& operator=(const TFuzzEntities&) = delete;
+
+  // One second of the core's timer: ten ticks, then the clock.
+  void Tick() {
+    for (int i = 0; i < 10; ++i) entities_.SetValue("System.Timer", timer_.Value + 1);
+    entities_.SetString("System.Time", "12:34");
+  }
+
+ private:
+  app::TEntityManager& entities_;
+  app::TBasicEntity timer_{0, 0, 0};
+  app::TStringEntity time_;
+  app::TBasicEntity value_{INT64_MIN, 0, INT64_MAX};
+  app::TStringListEntity list_;
+};
+
+// A press, a drag across the control and a release, as a user's mouse
+// makes them, on every control of the tree (children first). Controls may
+// run commands on the way; none is registered here, so none destroys a
+// window.
+void DragAcross(controls::TKestControl& control) {
+  for (const auto& child : control.Controls()) DragAcross(*child);
+  const auto at = [&](int x, int y) {
+    platform::TMouseEvent event;
+    event.Client = {x, y};
+    event.Screen = {control.Left() + x, control.Top() + y};
+    return event;
+  };
+  const int width = control.Width();
+  const int height = control.Height();
+  control.OnMouseDown(at(width / 2, height / 2));
+  control.OnMouseMove(at(-width, height * 2));
+  control.OnMouseMove(at(width * 2, -height));
+  control.OnMouseUp(at(width, height));
+}
+
 }  // namespace
 
 void FuzzSkin(const std::uint8_t* data, std::size_t size) {
   app::TEntityManager entities;
+  TFuzzEntities fuzzEntities(entities);
   controls::TSkin skin(entities);
   if (size >= 2 && data[0] == 'P' && data[1] == 'K') {
     platform::TMemoryStream stream(data, size);
@@ -76,9 +134,12 @@ void FuzzSkin(const std::uint8_t* data, std::size_t size) {
   if (ids.size() > 4) ids.resize(4);
   for (const std::string& id : ids) {
     std::unique_ptr<controls::TKestControl> window = skin.BuildWindow(id);
-    if (auto* skinWindow = dynamic_cast<controls::TSkinWindow*>(window.get())) {
-      platform::GrabWindow(skinWindow->Form());
-    }
+    auto* skinWindow = dynamic_cast<controls::TSkinWindow*>(window.get());
+    if (!skinWindow) continue;
+    platform::GrabWindow(skinWindow->Form());
+    fuzzEntities.Tick();
+    DragAcross(*skinWindow);
+    platform::GrabWindow(skinWindow->Form());
   }
 }
 

@@ -72,5 +72,26 @@ TEST_F(KestPages, DestroyingTheContainerTakesItsListOffTheBus) {
   EXPECT_TRUE(tabs.Enabled());
 }
 
+// A skin cannot take a name the program registered: the page list is not
+// registered, the program's command keeps working and survives the window.
+TEST_F(KestPages, AContainerLinkedToTheProgramsCommandLeavesItInPlace) {
+  TCommandRecorder recorder;
+  app::TBasicEntity exit(0, 0, 0, recorder.Callback());
+  entities.RegisterEntity("Application.Exit", &exit);
+  Load(R"(<SKIN><WINDOW id="Main" size="100,100">
+      <TABS size="100,20" link="Application.Exit"/>
+      <PAGES pos="0,20" size="100,80" link="application.exit"><PAGE id="A"/></PAGES>
+    </WINDOW></SKIN>)");
+  auto window = Build("Main");
+  app::TEntityHolder& holder = entities.GetHolder("Application.Exit");
+  EXPECT_EQ(holder.Entity, &exit);
+  EXPECT_EQ(dynamic_cast<TKestPages&>(ChildAt(*window, {1})).PageList()->Holder, nullptr);
+  window.reset();
+  EXPECT_EQ(holder.Entity, &exit);
+  entities.Execute("Application.Exit");
+  EXPECT_EQ(recorder.Ran, std::vector<std::string>{"Application.Exit"});
+  entities.UnregisterEntity("Application.Exit");
+}
+
 }  // namespace
 }  // namespace controls_test
