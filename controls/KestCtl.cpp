@@ -1,6 +1,7 @@
 #include "controls/KestCtl.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -11,6 +12,7 @@
 #include "platform/Canvas.h"
 #include "platform/Screen.h"
 #include "skin/AlphaImage.h"
+#include "skin/ImageEffect.h"
 #include "skin/KestRes.h"
 #include "skin/KestUtil.h"
 #include "skin/XML.h"
@@ -24,6 +26,25 @@ using platform::TPoint;
 constexpr const char* kLanguages = "Application.Languages";
 
 int ClampSide(int value) { return std::clamp(value, 0, kMaxControlSide); }
+
+// Controls of up to this many pixels take the shape of their whole
+// background, as any window a screen shows does; a larger one, which only
+// a hostile skin makes, is shaped where it can be seen.
+constexpr std::int64_t kWholeShapePixels = std::int64_t{2048} * 2048;
+
+std::int64_t Area(const platform::TRect& rect) {
+  return std::int64_t{rect.Width()} * rect.Height();
+}
+
+int Clamped(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+platform::TRect Intersect(const platform::TRect& a, const platform::TRect& b) {
+  const platform::TRect both{std::max(a.Left, b.Left), std::max(a.Top, b.Top),
+                             std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+  return both.IsEmpty() ? platform::TRect{} : both;
+}
 int ClampPosition(int value) { return std::clamp(value, -kMaxControlSide, kMaxControlSide); }
 
 std::string Upper(std::string_view text) {
@@ -223,6 +244,8 @@ void TKestControl::ApplyFont(const skin::TXMLNode& element) {
 
 void TKestControl::AfterLoad() {
   for (const auto& control : controls_) control->AfterLoad();
+  shapeReady_ = true;
+  UpdateShape();
 }
 
 void TKestControl::SubscribeLanguages() {
@@ -257,9 +280,47 @@ void TKestControl::PaintBackground(platform::TCanvas& canvas) {
 }
 
 void TKestControl::Resized() {
-  if (!BGImage || !BGImage->IsTransparent()) return;
-  if (auto region = BGImage->CreateRegion(platform::TRect{0, 0, Width(), Height()}))
-    SetRegion(*region);
+  if (shapeReady_) UpdateShape();
+}
+
+void TKestControl::UpdateShape() {
+  if (auto shape = BackgroundShape()) ApplyShape(*shape);
+}
+
+void TKestControl::ApplyShape(const platform::TRegion& shape) { SetRegion(shape); }
+
+// The shape of the opaque pixels of a transparent background, or none.
+std::optional<platform::TRegion> TKestControl::BackgroundShape() const {
+  if (!BGImage || !BGImage->IsTransparent()) return std::nullopt;
+  const platform::TRect whole{0, 0, Width(), Height()};
+  // A nine-piece region is laid out over the whole control but built from
+  // the image's own pieces: it costs the image's size, not the control's.
+  const bool ninePiece = dynamic_cast<const skin::TCenterSplitImage*>(BGImage) != nullptr;
+  if (Area(whole) <= kWholeShapePixels || ninePiece) return BGImage->CreateRegion(whole);
+  // Every other region follows the pixels one to one, so the region of the
+  // part that can be seen is that part of the whole one.
+  const platform::TRect seen = SeenPart();
+  if (seen.IsEmpty()) return std::nullopt;
+  std::optional<platform::TRegion> shape = BGImage->CreateRegion(seen);
+  if (shape) shape->Offset(seen.Left, seen.Top);
+  return shape;
+}
+
+// The part of the control inside every window above it, in its own
+// coordinates.
+platform::TRect TKestControl::SeenPart() const {
+  platform::TRect seen{0, 0, Width(), Height()};
+  std::int64_t dx = 0, dy = 0;  // this control's origin in the parent's coordinates
+  for (const platform::TWindowBase* window = this; window->Parent() != nullptr;
+       window = window->Parent()) {
+    dx += window->Left();
+    dy += window->Top();
+    const platform::TWindowBase& parent = *window->Parent();
+    seen = Intersect(seen,
+                     platform::TRect{Clamped(-dx), Clamped(-dy), Clamped(parent.ClientWidth() - dx),
+                                     Clamped(parent.ClientHeight() - dy)});
+  }
+  return seen;
 }
 
 platform::THitTest TKestControl::HitTest(TPoint) { return platform::THitTest::Client; }
@@ -274,26 +335,25 @@ TSkinForm* TKestControl::FindHostForm() {
   return found;
 }
 
-void TKestControl::MouseDown(const platform::TMouseEvent&) {
-  if (Draggable) BeginDrag();
+void TKestControl::MouseDown(const platform::TMouseEvent& event) {
+  if (Draggable) BeginDrag(event.Screen);
 }
 
-void TKestControl::MouseMove(const platform::TMouseEvent&) {
-  if (HasCapture() && Dragging) DragMove();
+void TKestControl::MouseMove(const platform::TMouseEvent& event) {
+  if (HasCapture() && Dragging) DragMove(event.Screen);
 }
 
 void TKestControl::MouseUp(const platform::TMouseEvent&) { Dragging = false; }
 
-void TKestControl::BeginDrag() {
+void TKestControl::BeginDrag(TPoint cursor) {
   dragForm_ = FindHostForm();
-  dragCursor_ = platform::CursorPos();
+  dragCursor_ = cursor;
   dragOrigin_ = dragForm_ ? TPoint{dragForm_->Left(), dragForm_->Top()} : TPoint{};
   Dragging = true;
 }
 
-void TKestControl::DragMove() {
+void TKestControl::DragMove(TPoint cursor) {
   if (!dragForm_) return;
-  const TPoint cursor = platform::CursorPos();
   int x = dragOrigin_.X + cursor.X - dragCursor_.X;
   int y = dragOrigin_.Y + cursor.Y - dragCursor_.Y;
   const platform::TRect work = platform::WorkArea();

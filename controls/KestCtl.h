@@ -1,12 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Font.h"
 #include "platform/Lifetime.h"
+#include "platform/Region.h"
 #include "platform/Window.h"
 
 namespace app {
@@ -55,7 +57,9 @@ class TKestControl : public platform::TChildWindow, public platform::TWindowClie
   // attribute is applied on every call, with its default when absent.
   virtual void LoadFromXML(const skin::TXMLNode& element);
   // Called once on a window's root after its whole tree was built; reaches
-  // every control, children before their parent's own work.
+  // every control, children before their parent's own work. Controls with
+  // a masked background take their shape here, once, and again whenever
+  // their size changes afterwards.
   virtual void AfterLoad();
 
   // Takes ownership of a control created with this one as its owner.
@@ -96,10 +100,14 @@ class TKestControl : public platform::TChildWindow, public platform::TWindowClie
   virtual void MouseLeft() {}
   // After every change of the control's size.
   virtual void Resized();
+  // Gives the control the shape of its masked background.
+  virtual void ApplyShape(const platform::TRegion& shape);
   virtual platform::THitTest HitTest(platform::TPoint screen);
 
-  void BeginDrag();
-  void DragMove();
+  // Moving the host form with the mouse, from screen points of the mouse
+  // events.
+  void BeginDrag(platform::TPoint cursor);
+  void DragMove(platform::TPoint cursor);
   // The entity manager of the skin's resources, or null.
   app::TEntityManager* Entities() const;
   // The caption of an entity name in the current language.
@@ -115,6 +123,9 @@ class TKestControl : public platform::TChildWindow, public platform::TWindowClie
   void BindLink(const skin::TXMLNode& element);
   void SetDiagnosticName(const std::string& tag);
   void Unbind();
+  void UpdateShape();
+  std::optional<platform::TRegion> BackgroundShape() const;
+  platform::TRect SeenPart() const;
 
   TKestControl* owner_ = nullptr;
   std::vector<std::unique_ptr<TKestControl>> controls_;
@@ -122,6 +133,9 @@ class TKestControl : public platform::TChildWindow, public platform::TWindowClie
   platform::TPoint dragOrigin_;
   TSkinForm* dragForm_ = nullptr;
   bool languagesSubscribed_ = false;
+  // Set by AfterLoad: the shape is built once loading is done, not on every
+  // resize while the tree is being built.
+  bool shapeReady_ = false;
   // Every holder this control became a client of (a GROUP loads twice).
   std::vector<app::TEntityHolder*> boundHolders_;
 };

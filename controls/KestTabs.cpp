@@ -87,7 +87,7 @@ void TKestTabStrip::MouseDown(const platform::TMouseEvent& event) {
   // came before it.
   UpdateHotTab(event.Client.X);
   if (HotTab < 0 || HotTab == SelTab) {
-    BeginDrag();
+    BeginDrag(event.Screen);
   } else {
     Select(HotTab);
   }

@@ -1,6 +1,7 @@
 #include "controls/KestWnd.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "app/Entities.h"
@@ -18,7 +19,24 @@ namespace {
 using platform::THitTest;
 using platform::TPoint;
 
-bool Within(int value, int target, int snap) { return std::abs(value - target) < snap; }
+bool Within(int value, int target, int snap) {
+  return std::abs(std::int64_t{value} - target) < snap;
+}
+
+int Clamped(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// Whether a point relative to a window of the given size lies in its
+// resizing band of `band` pixels, edge by edge. 64-bit arithmetic: a skin
+// may give any band.
+struct TBand {
+  bool Top, Bottom, Left, Right;
+};
+
+TBand BandAt(TPoint point, std::int64_t width, std::int64_t height, std::int64_t band) {
+  return TBand{point.Y<band, point.Y> height - band - 1, point.X<band, point.X> width - band - 1};
+}
 
 }  // namespace
 
@@ -26,7 +44,8 @@ bool Within(int value, int target, int snap) { return std::abs(value - target) <
 
 TSkinForm::TSkinForm() : platform::TWindow(TStyle::Borderless) {
   OnHitTest = [this](TPoint screen) {
-    return HitTestAt(TPoint{screen.X - Left(), screen.Y - Top()});
+    return HitTestAt(
+        TPoint{Clamped(std::int64_t{screen.X} - Left()), Clamped(std::int64_t{screen.Y} - Top())});
   };
   OnSizing = [this](platform::TSizingEdge edge, platform::TRect& rect) { Sizing(edge, rect); };
   OnMouseWheel = [this](bool forward) { Wheel(forward); };
@@ -38,13 +57,7 @@ TSkinForm::TSkinForm() : platform::TWindow(TStyle::Borderless) {
 }
 
 THitTest TSkinForm::HitTestAt(TPoint point) const {
-  const int r = Resizer;
-  const int w = Width();
-  const int h = Height();
-  const bool top = point.Y < r;
-  const bool bottom = point.Y > h - r - 1;
-  const bool left = point.X < r;
-  const bool right = point.X > w - r - 1;
+  const auto [top, bottom, left, right] = BandAt(point, Width(), Height(), Resizer);
   THitTest result = THitTest::Client;
   if (top) result = THitTest::Top;
   if (bottom) result = THitTest::Bottom;
@@ -67,17 +80,18 @@ void TSkinForm::Sizing(platform::TSizingEdge edge, platform::TRect& rect) const 
   if (top && Within(rect.Top, work.Top, snap)) rect.Top = work.Top;
   if (platform::SizingBottom(edge) && Within(rect.Bottom, work.Bottom, snap))
     rect.Bottom = work.Bottom;
-  if (rect.Width() < MinWidth) {
+  // 64-bit: the minimum comes from the skin and may be anything.
+  if (std::int64_t{rect.Right} - rect.Left < MinWidth) {
     if (left)
-      rect.Left = rect.Right - MinWidth;
+      rect.Left = Clamped(std::int64_t{rect.Right} - MinWidth);
     else
-      rect.Right = rect.Left + MinWidth;
+      rect.Right = Clamped(std::int64_t{rect.Left} + MinWidth);
   }
-  if (rect.Height() < MinHeight) {
+  if (std::int64_t{rect.Bottom} - rect.Top < MinHeight) {
     if (top)
-      rect.Top = rect.Bottom - MinHeight;
+      rect.Top = Clamped(std::int64_t{rect.Bottom} - MinHeight);
     else
-      rect.Bottom = rect.Top + MinHeight;
+      rect.Bottom = Clamped(std::int64_t{rect.Top} + MinHeight);
   }
 }
 
@@ -117,8 +131,11 @@ void TSkinWindow::LoadFromXML(const skin::TXMLNode& element) {
       std::clamp(skin::StrToIntDefault(skin::PairField(size, 0), 100), 0, kMaxControlSide);
   const int height =
       std::clamp(skin::StrToIntDefault(skin::PairField(size, 1), 100), 0, kMaxControlSide);
-  form.SetBounds((platform::ScreenWidth() - width) / 2, (platform::ScreenHeight() - height) / 2,
-                 width, height);
+  // Centred with the size it got: the platform keeps a window within what a
+  // screen could show.
+  form.SetSize(width, height);
+  form.SetPosition((platform::ScreenWidth() - form.Width()) / 2,
+                   (platform::ScreenHeight() - form.Height()) / 2);
   form.Resizer = skin::StrToIntDefault(element.GetAttr("Resizer"), 0);
   const std::string minSize = element.GetAttr("MinSize");
   form.MinWidth = skin::StrToIntDefault(skin::PairField(minSize, 0), 50);
@@ -130,21 +147,19 @@ void TSkinWindow::LoadFromXML(const skin::TXMLNode& element) {
   Resized();
 }
 
-void TSkinWindow::Resized() {
-  TKestControl::Resized();
-  if (!BGImage || !BGImage->IsTransparent()) return;
-  if (auto region = BGImage->CreateRegion(platform::TRect{0, 0, Width(), Height()})) {
-    Form().SetRegion(*region);
-  }
+// The form takes the window control's shape: the top-level window has
+// exactly the shape of the opaque part of the background.
+void TSkinWindow::ApplyShape(const platform::TRegion& shape) {
+  TKestControl::ApplyShape(shape);
+  Form().SetRegion(shape);
 }
 
 THitTest TSkinWindow::HitTest(TPoint screen) {
   const TSkinForm& form = Form();
-  const int x = screen.X - form.Left();
-  const int y = screen.Y - form.Top();
-  const int r = form.Resizer;
-  if (y < r || y > Height() - r - 1 || x < r || x > Width() - r - 1) return THitTest::Transparent;
-  return THitTest::Client;
+  const TPoint point{Clamped(std::int64_t{screen.X} - form.Left()),
+                     Clamped(std::int64_t{screen.Y} - form.Top())};
+  const auto [top, bottom, left, right] = BandAt(point, Width(), Height(), form.Resizer);
+  return top || bottom || left || right ? THitTest::Transparent : THitTest::Client;
 }
 
 void TSkinWindow::ShowModal() { Form().ShowModal(); }

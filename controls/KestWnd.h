@@ -61,7 +61,7 @@ class TSkinWindow : private detail::TFormHolder, public TKestControl {
   const TSkinForm& Form() const { return *FormPtr; }
 
  protected:
-  void Resized() override;
+  void ApplyShape(const platform::TRegion& shape) override;
   platform::THitTest HitTest(platform::TPoint screen) override;
 };
 

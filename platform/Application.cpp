@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -245,6 +246,11 @@ TApplication::TApplication() : impl_(std::make_unique<TImpl>()) {
   PreferX11();
   impl_->App = std::make_unique<TQtApplication>(impl_->Argc, impl_->Argv);
   impl_->Signals = std::make_unique<TSignalWatch>();
+  // The font database is read now, before any skin: fontconfig scans the
+  // fonts on its first use and writes its cache, and a scan cut short by a
+  // process short of memory leaves an empty cache that makes every program
+  // of the user draw boxes. With it read here no scan happens mid-load.
+  QFontDatabase::families();
   // The program decides itself when to quit (when no skinned window is
   // visible any more).
   QApplication::setQuitOnLastWindowClosed(false);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -22,17 +23,11 @@ TRect Normalized(const TRect& rect) {
                std::max(rect.Left, rect.Right), std::max(rect.Top, rect.Bottom)};
 }
 
-// The visible parts of the bitmap: its whole area, or its intersection with
-// every rectangle of the clip region.
-std::vector<TRect> VisibleRects(const TBitmap& bitmap, const TRegion* clip) {
-  const TRect whole{0, 0, bitmap.Width(), bitmap.Height()};
-  if (!clip) return {whole};
-  std::vector<TRect> rects;
-  for (const TRect& rect : clip->Rects()) {
-    const TRect visible = Intersect(rect, whole);
-    if (!visible.IsEmpty()) rects.push_back(visible);
-  }
-  return rects;
+// A coordinate moved by -offset, held within int: a point pushed beyond the
+// range lies far outside any bitmap either way.
+int Moved(int value, int offset) {
+  const std::int64_t moved = std::int64_t{value} - offset;
+  return static_cast<int>(std::clamp<std::int64_t>(moved, INT32_MIN, INT32_MAX));
 }
 
 // Text can only be laid out once the GUI application object exists (Qt's
@@ -51,10 +46,35 @@ int SourceOffset(std::int64_t i, std::int64_t destSize, std::int64_t srcSize, bo
 
 }  // namespace
 
+TColor TCanvas::Pixel(int x, int y) const {
+  return target_->Pixel(Moved(x, origin_.X), Moved(y, origin_.Y));
+}
+
+// A canvas rectangle in the bitmap's coordinates.
+TRect TCanvas::ToTarget(const TRect& rect) const {
+  return TRect{Moved(rect.Left, origin_.X), Moved(rect.Top, origin_.Y),
+               Moved(rect.Right, origin_.X), Moved(rect.Bottom, origin_.Y)};
+}
+
+// The visible parts of the bitmap, in its own coordinates: its whole area,
+// or its intersection with every rectangle of the clip region.
+std::vector<TRect> TCanvas::VisibleRects() const {
+  const TRect whole{0, 0, target_->Width(), target_->Height()};
+  if (!clip_) return {whole};
+  std::vector<TRect> rects;
+  for (const TRect& rect : clip_->Rects()) {
+    // Cut to the bitmap before moving, so that no coordinate leaves int.
+    const TRect visible = ToTarget(Intersect(rect, ClipBox()));
+    if (!visible.IsEmpty()) rects.push_back(visible);
+  }
+  return rects;
+}
+
 void TCanvas::FillClipped(const TRect& rect, TColor color) {
   const std::uint32_t pixel = TBitmap::PixelFromColor(color);
-  for (const TRect& visible : VisibleRects(*target_, ClipRegion())) {
-    const TRect part = Intersect(visible, rect);
+  const TRect target = ToTarget(rect);
+  for (const TRect& visible : VisibleRects()) {
+    const TRect part = Intersect(visible, target);
     if (part.IsEmpty()) continue;
     for (int y = part.Top; y < part.Bottom; ++y)
       std::fill(target_->Row(y) + part.Left, target_->Row(y) + part.Right, pixel);
@@ -103,10 +123,12 @@ void TCanvas::PlotPen(int x, int y) {
 // True when a line between the points cannot touch the bitmap: both ends lie
 // beyond the same edge (with room for the pen's width).
 bool TCanvas::MissesTarget(TPoint a, TPoint b) const {
-  const int pad = std::max(Pen.Width, 1);
-  const int right = target_->Width() + pad, bottom = target_->Height() + pad;
-  return (a.X < -pad && b.X < -pad) || (a.Y < -pad && b.Y < -pad) ||
-         (a.X >= right && b.X >= right) || (a.Y >= bottom && b.Y >= bottom);
+  const std::int64_t pad = std::max(Pen.Width, 1);
+  const std::int64_t left = std::int64_t{origin_.X} - pad, top = std::int64_t{origin_.Y} - pad;
+  const std::int64_t right = std::int64_t{origin_.X} + target_->Width() + pad;
+  const std::int64_t bottom = std::int64_t{origin_.Y} + target_->Height() + pad;
+  return (a.X < left && b.X < left) || (a.Y < top && b.Y < top) || (a.X >= right && b.X >= right) ||
+         (a.Y >= bottom && b.Y >= bottom);
 }
 
 // A horizontal or vertical line, with its run cut to the bitmap first so that
@@ -114,15 +136,19 @@ bool TCanvas::MissesTarget(TPoint a, TPoint b) const {
 void TCanvas::StraightLine(TPoint from, TPoint to) {
   const int pad = std::max(Pen.Width, 1);
   const bool horizontal = from.Y == to.Y;
-  const int start = horizontal ? from.X : from.Y, end = horizontal ? to.X : to.Y;
-  const int low = -pad, high = (horizontal ? target_->Width() : target_->Height()) + pad;
+  const std::int64_t start = horizontal ? from.X : from.Y, end = horizontal ? to.X : to.Y;
+  const std::int64_t near = horizontal ? origin_.X : origin_.Y;
+  const std::int64_t low = near - pad;
+  const std::int64_t high = near + (horizontal ? target_->Width() : target_->Height()) + pad;
   const int step = start < end ? 1 : -1;
-  const int first = std::clamp(start, low, high), last = std::clamp(end, low - 1, high + 1);
-  for (int i = first; i != last && i >= low - 1 && i <= high + 1; i += step) {
+  const std::int64_t first = std::clamp(start, low, high);
+  const std::int64_t last = std::clamp(end, low - 1, high + 1);
+  for (std::int64_t i = first; i != last && i >= low - 1 && i <= high + 1; i += step) {
+    // The run lies within the bitmap's reach, so it fits int.
     if (horizontal)
-      PlotPen(i, from.Y);
+      PlotPen(static_cast<int>(i), from.Y);
     else
-      PlotPen(from.X, i);
+      PlotPen(from.X, static_cast<int>(i));
   }
 }
 
@@ -155,7 +181,7 @@ void TCanvas::LineTo(int x, int y) {
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
   if (clip_ && !clip_->Contains(x, y)) return;
-  target_->SetPixel(x, y, color);
+  target_->SetPixel(Moved(x, origin_.X), Moved(y, origin_.Y), color);
 }
 
 void TCanvas::DrawText(const TRect* clip, int x, int y, std::string_view text) {
@@ -163,11 +189,24 @@ void TCanvas::DrawText(const TRect* clip, int x, int y, std::string_view text) {
   QImage image = detail::ImageView(*target_);
   QPainter painter(&image);
   if (clip_ || clip) {
-    QRegion region = clip_ ? detail::ToQRegion(*clip_) : QRegion(image.rect());
-    if (clip) region &= QRect(clip->Left, clip->Top, clip->Width(), clip->Height());
+    // The clip in the bitmap's coordinates, cut to the bitmap and bounded
+    // before Qt sees it.
+    QRegion region(image.rect());
+    if (clip_) {
+      const TRect box = ClipBox();
+      region =
+          detail::ToQRegion(clip_->Bounded()) & QRect(box.Left, box.Top, box.Width(), box.Height());
+      region.translate(-origin_.X, -origin_.Y);
+    }
+    if (clip) {
+      const TRect part = Intersect(ToTarget(*clip), TRect{0, 0, image.width(), image.height()});
+      if (part.IsEmpty()) return;
+      region &= QRect(part.Left, part.Top, part.Width(), part.Height());
+    }
     if (region.isEmpty()) return;
     painter.setClipRegion(region);
   }
+  painter.translate(-origin_.X, -origin_.Y);
   const QFont font = detail::ToQFont(Font);
   painter.setFont(font);
   painter.setPen(detail::ToQColor(Font.Color));
@@ -229,18 +268,36 @@ void TCanvas::StretchCopy(const TRect& dest, const TBitmap& source, const TRect&
   const TRect d = Normalized(dest), s = Normalized(src);
   const std::int64_t w = std::abs(dw), h = std::abs(dh), aw = std::abs(sw), ah = std::abs(sh);
   const std::uint32_t keyPixel = key ? TBitmap::PixelFromColor(*key) : 0;
+  // Offsets into the destination are taken in canvas coordinates, so that
+  // the origin never changes which source pixel a pixel shows.
+  const std::int64_t toLeft = std::int64_t{origin_.X} - d.Left;
+  const std::int64_t toTop = std::int64_t{origin_.Y} - d.Top;
   std::vector<int> columns;
-  for (const TRect& visible : VisibleRects(*target_, ClipRegion())) {
-    const TRect part = Intersect(visible, d);
+  for (const TRect& visible : VisibleRects()) {
+    const TRect part = Intersect(visible, ToTarget(d));
     if (part.IsEmpty()) continue;
     columns.resize(part.Width());
-    for (int x = part.Left; x < part.Right; ++x)
-      columns[x - part.Left] = s.Left + SourceOffset(x - d.Left, w, aw, mirrorX);
+    bool columnsInside = true;
+    for (int x = part.Left; x < part.Right; ++x) {
+      const int sx = s.Left + SourceOffset(x + toLeft, w, aw, mirrorX);
+      columns[x - part.Left] = sx;
+      columnsInside = columnsInside && sx >= 0 && sx < source.Width();
+    }
+    int lastRow = -1;  // the source row the row above took, whole
     for (int y = part.Top; y < part.Bottom; ++y) {
-      const int sy = s.Top + SourceOffset(y - d.Top, h, ah, mirrorY);
+      const int sy = s.Top + SourceOffset(y + toTop, h, ah, mirrorY);
       if (sy < 0 || sy >= source.Height()) continue;
       const std::uint32_t* in = source.Row(sy);
       std::uint32_t* out = target_->Row(y);
+      // A row stretched from the same source row as the row above, every
+      // pixel copied, is that row again.
+      const bool repeat = !key && columnsInside && sy == lastRow && y > part.Top;
+      lastRow = !key && columnsInside ? sy : -1;
+      if (repeat) {
+        std::copy(target_->Row(y - 1) + part.Left, target_->Row(y - 1) + part.Right,
+                  out + part.Left);
+        continue;
+      }
       for (int x = part.Left; x < part.Right; ++x) {
         const int sx = columns[x - part.Left];
         if (sx < 0 || sx >= source.Width()) continue;

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Font.h"
@@ -43,6 +44,19 @@ class TCanvas {
   TBitmap& Target() { return *target_; }
   const TBitmap& Target() const { return *target_; }
 
+  // The point of the canvas that the bitmap's top-left pixel shows ((0, 0)
+  // unless moved): a window painting only the part of itself that can be
+  // seen, into a bitmap of that part's size, still paints in its own
+  // coordinates. Every coordinate the canvas takes, clip regions included,
+  // is a canvas coordinate.
+  void SetOrigin(TPoint origin) { origin_ = origin; }
+  TPoint Origin() const { return origin_; }
+  // The canvas rectangle that drawing can reach: the bitmap's extent, moved
+  // by the origin (GetClipBox without a clip region).
+  TRect ClipBox() const {
+    return TRect{origin_.X, origin_.Y, origin_.X + target_->Width(), origin_.Y + target_->Height()};
+  }
+
   // Limits drawing to the region; ClearClipRegion lifts the limit.
   void SetClipRegion(const TRegion& region) { clip_ = region; }
   void ClearClipRegion() { clip_.reset(); }
@@ -66,7 +80,7 @@ class TCanvas {
   void LineTo(int x, int y);
   TPoint PenPos() const { return penPos_; }
 
-  TColor Pixel(int x, int y) const { return target_->Pixel(x, y); }
+  TColor Pixel(int x, int y) const;
   // Sets one pixel, honouring the clip region.
   void SetPixel(int x, int y, TColor color);
 
@@ -101,6 +115,8 @@ class TCanvas {
   }
 
  private:
+  TRect ToTarget(const TRect& rect) const;
+  std::vector<TRect> VisibleRects() const;
   void FillClipped(const TRect& rect, TColor color);
   void PlotPen(int x, int y);
   bool MissesTarget(TPoint a, TPoint b) const;
@@ -112,6 +128,7 @@ class TCanvas {
   TBitmap* target_;
   std::optional<TRegion> clip_;
   TPoint penPos_;
+  TPoint origin_;
 };
 
 }  // namespace platform

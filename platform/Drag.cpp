@@ -21,7 +21,7 @@ class TDragWidget : public QWidget {
     setAttribute(Qt::WA_NoSystemBackground);
     resize(picture.Width(), picture.Height());
     if (picture.IsTransparent()) {
-      const TRegion shape = TRegion::FromBitmapMask(picture, picture.TransparentColor());
+      const TRegion shape = TRegion::FromBitmapMask(picture, picture.TransparentColor()).Bounded();
       setMask(shape.IsEmpty() ? QRegion(-2, -2, 1, 1) : detail::ToQRegion(shape));
     }
   }

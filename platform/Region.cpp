@@ -1,6 +1,9 @@
 #include "platform/Region.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 #include "platform/Bitmap.h"
 #include "platform/detail/QtBridge.h"
@@ -59,6 +62,72 @@ std::vector<QRect> MaskRuns(const TBitmap& bitmap, TColor key) {
     }
   }
   return rects;
+}
+
+// The cells of a grid over the region's bounds that hold any of its pixels,
+// the grid as fine as kMaxRegionRects cells allow. Each rectangle marks the
+// cells it touches in a two-dimensional difference array, so the cost is
+// linear in the rectangles and the cells.
+QRegion GridCover(const QRegion& region) {
+  const QRect box = region.boundingRect();
+  const std::int64_t width = box.width(), height = box.height();
+  const auto limit = static_cast<std::int64_t>(kMaxRegionRects);
+  std::int64_t cell = std::max<std::int64_t>(
+      1, static_cast<std::int64_t>(std::sqrt(static_cast<double>(width * height) / limit)));
+  const auto cells = [&](std::int64_t extent) { return (extent + cell - 1) / cell; };
+  while (cells(width) * cells(height) > limit) ++cell;
+  const std::int64_t columns = cells(width), rows = cells(height);
+  const auto at = [&](std::int64_t column, std::int64_t row) {
+    return static_cast<std::size_t>(row * (columns + 1) + column);
+  };
+  std::vector<int> marks(static_cast<std::size_t>((columns + 1) * (rows + 1)));
+  for (const QRect& rect : region) {
+    const std::int64_t left = (rect.left() - std::int64_t{box.left()}) / cell;
+    const std::int64_t right = (rect.right() - std::int64_t{box.left()}) / cell + 1;
+    const std::int64_t top = (rect.top() - std::int64_t{box.top()}) / cell;
+    const std::int64_t bottom = (rect.bottom() - std::int64_t{box.top()}) / cell + 1;
+    ++marks[at(left, top)];
+    --marks[at(right, top)];
+    --marks[at(left, bottom)];
+    ++marks[at(right, bottom)];
+  }
+  std::vector<QRect> cover;
+  std::vector<int> running(static_cast<std::size_t>(columns));
+  for (std::int64_t row = 0; row < rows; ++row) {
+    int sum = 0;
+    const int top = static_cast<int>(box.top() + row * cell);
+    const int bottom =
+        static_cast<int>(std::min<std::int64_t>(box.top() + (row + 1) * cell, box.top() + height));
+    std::int64_t runStart = -1;
+    for (std::int64_t column = 0; column <= columns; ++column) {
+      bool covered = false;
+      if (column < columns) {
+        sum += marks[at(column, row)];
+        running[static_cast<std::size_t>(column)] += sum;
+        covered = running[static_cast<std::size_t>(column)] > 0;
+      }
+      if (covered && runStart < 0) runStart = column;
+      if (!covered && runStart >= 0) {
+        const int left = static_cast<int>(box.left() + runStart * cell);
+        const int right = static_cast<int>(
+            std::min<std::int64_t>(box.left() + column * cell, box.left() + width));
+        cover.emplace_back(left, top, right - left, bottom - top);
+        runStart = -1;
+      }
+    }
+  }
+  QRegion result;
+  result.setRects(cover.data(), static_cast<int>(cover.size()));
+  return result;
+}
+
+// Said once a process: a shape was too detailed for the window system.
+void NoteCoarsened(int rects) {
+  static bool noted = false;
+  if (noted) return;
+  noted = true;
+  std::fprintf(stderr, "ludex: a region of %d rectangles was coarsened to at most %zu\n", rects,
+               kMaxRegionRects);
 }
 
 }  // namespace
@@ -122,6 +191,13 @@ TRegion TRegion::FromBitmapMask(const TBitmap& bitmap, TColor key) {
   QRegion region;
   region.setRects(runs.data(), static_cast<int>(runs.size()));
   return detail::FromQRegion(region);
+}
+
+TRegion TRegion::Bounded() const {
+  const QRegion& region = data_->Region;
+  if (static_cast<std::size_t>(region.rectCount()) <= kMaxRegionRects) return *this;
+  NoteCoarsened(region.rectCount());
+  return detail::FromQRegion(GridCover(region));
 }
 
 void TRegion::Offset(int dx, int dy) { data_->Region.translate(dx, dy); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,12 @@ struct TRegionData;
 }
 
 enum class TCombineMode { Or, And, Xor, Diff, Copy };
+
+// Window regions and clip regions reach the window system with at most this
+// many rectangles. Qt's raster engine writes past its buffers when it paints
+// through a mask of about a million rectangles (a one-pixel checkerboard
+// shape); the shapes of real skins take a few hundred.
+inline constexpr std::size_t kMaxRegionRects = 10000;
 
 // A set of pixels made of rectangles (a GDI region). A value type: copies
 // are independent.
@@ -56,6 +63,11 @@ class TRegion {
   bool IsEmpty() const;
   bool Contains(TPoint point) const;
   bool Contains(int x, int y) const { return Contains(TPoint{x, y}); }
+
+  // The region itself when it has at most kMaxRegionRects rectangles;
+  // otherwise a coarser region holding every pixel of it: the cells of a
+  // grid over its bounds that it touches, at most kMaxRegionRects of them.
+  TRegion Bounded() const;
 
   friend bool operator==(const TRegion& a, const TRegion& b);
 

@@ -10,8 +10,10 @@ namespace platform {
 
 class TWindowBase;
 
-// The window with all its visible children painted, at its own size. For a
-// window with a region, pixels outside the region are left black.
+// The window with all its visible children painted, at its own size but no
+// larger than a screen could show (the desktop, and at least 4096 pixels a
+// side): a hostile window costs no more than a real one. For a window with a
+// region, pixels outside the region are left black.
 TBitmap GrabWindow(TWindowBase& window);
 
 // Writes the bitmap as a PNG file with an alpha channel: opaque inside the

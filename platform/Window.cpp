@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
@@ -404,7 +405,62 @@ void SetTopmostFlag(TWindowImpl& impl, bool topmost) {
   if (impl.Visible && !impl.HiddenByApplication) impl.Widget->show();
 }
 
+// Windows of up to this many pixels are painted whole on every paint. A
+// larger one paints only the part Qt asks for (already cut to its ancestors)
+// that lies on the desktop, through a canvas whose origin is moved, so that
+// its buffer is never larger than what can be seen.
+constexpr std::int64_t kWholePaintPixels = std::int64_t{2048} * 2048;
+
+QRect PaintArea(const QWidget& widget, const QRect& asked) {
+  const QRect whole = widget.rect();
+  if (std::int64_t{whole.width()} * whole.height() <= kWholePaintPixels) return whole;
+  QRect area = asked & whole;
+  const QScreen* screen = widget.screen();
+  if (widget.isVisible() && screen != nullptr) {
+    // Painted for the screen (not for a snapshot): only the desktop shows.
+    const QRect desktop = screen->virtualGeometry();
+    area &= QRect(widget.mapFromGlobal(desktop.topLeft()), desktop.size());
+  }
+  return area;
+}
+
+// The bitmap a window paints into: one shared by all windows (painting is
+// one window at a time, and a window paints no more than a screen shows),
+// or one of its own when a paint hook paints another window meanwhile.
+class TPaintBuffer {
+ public:
+  TPaintBuffer(int width, int height) {
+    TPlatformState& state = State();
+    if (!state.PaintBufferBusy) {
+      shared_ = &state.PaintBuffer;
+      state.PaintBufferBusy = true;
+    }
+    TBitmap& bitmap = Bitmap();
+    if (bitmap.Width() != width || bitmap.Height() != height) {
+      bitmap = TBitmap();  // the old pixels go before the new ones come
+      bitmap = TBitmap(width, height);
+    }
+  }
+  ~TPaintBuffer() {
+    if (shared_ != nullptr) State().PaintBufferBusy = false;
+  }
+  TPaintBuffer(const TPaintBuffer&) = delete;
+  TPaintBuffer& operator=(const TPaintBuffer&) = delete;
+  TBitmap& Bitmap() { return shared_ != nullptr ? *shared_ : own_; }
+
+ private:
+  TBitmap* shared_ = nullptr;
+  TBitmap own_;
+};
+
 }  // namespace
+
+QSize LargestWindow() {
+  QSize largest(kMinLargestWindowSide, kMinLargestWindowSide);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    largest = largest.expandedTo(screen->virtualSize());
+  return largest;
+}
 
 std::uintptr_t NextHandle() {
   static std::uintptr_t next = 0x0A00;
@@ -512,18 +568,23 @@ bool THostWidget::event(QEvent* event) {
   return QWidget::event(event);
 }
 
-void THostWidget::paintEvent(QPaintEvent*) {
+void THostWidget::paintEvent(QPaintEvent* event) {
   if (impl_ == nullptr) return;
   impl_->InvalidPending = false;
-  TBitmap& buffer = impl_->BackBuffer;
-  if (buffer.Width() != width() || buffer.Height() != height()) buffer.SetSize(width(), height());
-  TCanvas canvas(buffer);
-  canvas.FillRect(TRect{0, 0, width(), height()}, impl_->Owner->Color());
+  const QRect area = PaintArea(*this, event->rect());
+  if (area.isEmpty()) return;
+  TPaintBuffer buffer(area.width(), area.height());
+  TCanvas canvas(buffer.Bitmap());
+  canvas.SetOrigin(TPoint{area.x(), area.y()});
+  // A window painted in part draws only where Qt asks: an opaque sibling
+  // above it takes its part out.
+  if (area != rect()) canvas.SetClipRegion(FromQRegion(event->region() & area));
+  canvas.FillRect(Bounds(area.x(), area.y(), area.width(), area.height()), impl_->Owner->Color());
   TWindowBase* owner = impl_->Owner;
   if (owner->OnPaint) CallGuarded([&] { owner->OnPaint(canvas); });
   if (impl_ == nullptr) return;
   QPainter painter(this);
-  painter.drawImage(0, 0, ConstImageView(impl_->BackBuffer));
+  painter.drawImage(area.topLeft(), ConstImageView(buffer.Bitmap()));
 }
 
 void THostWidget::mousePressEvent(QMouseEvent* event) {
@@ -658,7 +719,15 @@ TRect TWindowBase::BoundsRect() const {
 }
 
 void TWindowBase::SetBounds(int left, int top, int width, int height) {
-  detail::ApplyBounds(*impl_, QRect(left, top, std::max(width, 0), std::max(height, 0)));
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (impl_->IsTop) {
+    // A top-level window is never larger than a screen could show.
+    const QSize largest = detail::LargestWindow();
+    width = std::min(width, largest.width());
+    height = std::min(height, largest.height());
+  }
+  detail::ApplyBounds(*impl_, QRect(left, top, width, height));
   detail::CaptureOrigin(*impl_);
   if (impl_->Align != TAlign::None && impl_->Parent != nullptr) {
     detail::LayoutChildren(*impl_->Parent);
@@ -755,13 +824,15 @@ void TWindowBase::SetCursor(TCursor cursor) {
 }
 
 void TWindowBase::SetRegion(const TRegion& region) {
-  impl_->Region = region;
+  // The window keeps the shape the window system gets, so that hit tests
+  // and snapshots agree with what is shown.
+  impl_->Region = region.Bounded();
   if (region.IsEmpty()) {
     // Qt reads an empty mask as "no mask"; a mask beside the widget hides
     // every pixel, as an empty window region does.
     impl_->Widget->setMask(QRegion(-2, -2, 1, 1));
   } else {
-    impl_->Widget->setMask(detail::ToQRegion(region));
+    impl_->Widget->setMask(detail::ToQRegion(*impl_->Region));
   }
   Invalidate();
 }
@@ -942,7 +1013,9 @@ void TWindow::SetTopmost(bool topmost) { detail::SetTopmostFlag(Impl(), topmost)
 bool TWindow::Topmost() const { return Impl().Topmost; }
 
 void TWindow::SetSizeConstraints(int minWidth, int minHeight) {
-  Impl().Widget->setMinimumSize(std::max(minWidth, 0), std::max(minHeight, 0));
+  const QSize largest = detail::LargestWindow();
+  Impl().Widget->setMinimumSize(std::clamp(minWidth, 0, largest.width()),
+                                std::clamp(minHeight, 0, largest.height()));
 }
 
 void TWindow::BringToFront() {

@@ -87,11 +87,13 @@ struct TTileSpan {
   std::int64_t Last;
 };
 
-TTileSpan VisibleTiles(int start, int end, int tile, int limit) {
+// Tiles of one axis from `start` that reach the canvas's drawable span
+// [low, high): a window painted in part draws through a moved origin.
+TTileSpan VisibleTiles(int start, int end, int tile, int low, int high) {
   std::int64_t first = start;
-  // The first tile reaching column 0: tiles before it end at or before 0.
-  if (first < 0) first += -first / tile * tile;
-  return TTileSpan{first, std::min<std::int64_t>(end, limit - 1)};
+  // The first tile reaching `low`: tiles before it end at or before it.
+  if (first < low) first += (std::int64_t{low} - first) / tile * tile;
+  return TTileSpan{first, std::min<std::int64_t>(end, std::int64_t{high} - 1)};
 }
 
 }  // namespace
@@ -139,10 +141,12 @@ void TTiledImage::Draw(const TRect& dest, platform::TCanvas& canvas, const TRect
   const int tileWidth = Inner->GetWidth();
   const int tileHeight = Inner->GetHeight();
   if (tileWidth <= 0 || tileHeight <= 0) return;
-  // Tiles wholly outside the canvas's bitmap would be clipped away, so only
-  // the visible ones are drawn; 64-bit steps keep the edges from wrapping.
-  const TTileSpan columns = VisibleTiles(dest.Left, dest.Right, tileWidth, canvas.Target().Width());
-  const TTileSpan rows = VisibleTiles(dest.Top, dest.Bottom, tileHeight, canvas.Target().Height());
+  // Tiles wholly outside what the canvas can reach would be clipped away,
+  // so only the visible ones are drawn; 64-bit steps keep the edges from
+  // wrapping.
+  const TRect reach = canvas.ClipBox();
+  const TTileSpan columns = VisibleTiles(dest.Left, dest.Right, tileWidth, reach.Left, reach.Right);
+  const TTileSpan rows = VisibleTiles(dest.Top, dest.Bottom, tileHeight, reach.Top, reach.Bottom);
   for (std::int64_t y = rows.First; y <= rows.Last; y += tileHeight) {
     for (std::int64_t x = columns.First; x <= columns.Last; x += tileWidth) {
       const int left = static_cast<int>(x);

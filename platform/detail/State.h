@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Bitmap.h"
 #include "platform/Types.h"
 #include "platform/Window.h"
 
@@ -64,6 +65,9 @@ struct TPlatformState {
   // The last cursor position set or seen (the offscreen platform has no
   // cursor of its own).
   TPoint RememberedCursor;
+  // The bitmap windows paint into, shared since one paints at a time.
+  TBitmap PaintBuffer;
+  bool PaintBufferBusy = false;
 };
 
 // The state of the application that exists, else the standby state.

@@ -56,7 +56,6 @@ struct TWindowImpl {
   bool TrackLeave = false;
   bool MouseInside = false;
   bool InvalidPending = false;
-  TBitmap BackBuffer;
 
   // Top-level windows only.
   QEventLoop* ModalLoop = nullptr;
@@ -91,6 +90,11 @@ class THostWidget : public QWidget {
   TWindowImpl* impl_;
 };
 
+// Top-level windows, and snapshots, are at most as large as the desktop,
+// and never need to be smaller than this on either side.
+constexpr int kMinLargestWindowSide = 4096;
+// The largest size of a top-level window: what a screen could show.
+QSize LargestWindow();
 // Gives every window a new handle.
 std::uintptr_t NextHandle();
 // Registers a window with its parent and sets up what every window shares

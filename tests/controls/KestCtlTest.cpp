@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "SkinFixture.h"
+#include "platform/Region.h"
 #include "platform/Screen.h"
+#include "platform/Snapshot.h"
+#include "skin/AlphaImage.h"
 
 namespace controls_test {
 namespace {
@@ -121,6 +126,56 @@ TEST_F(KestCtl, MaskedBackgroundsShapeTheControl) {
   EXPECT_TRUE(shaped.HasRegion());
 }
 
+// A transparent background that records the rectangles its shape is asked
+// for and answers the left half of each.
+class TShapeProbe : public skin::TAlphaImage {
+ public:
+  TShapeProbe() {
+    Transparent = true;
+    Width = 10;
+    Height = 10;
+  }
+  std::optional<platform::TRegion> CreateRegion(const TRect& rect) const override {
+    Asked.push_back(rect);
+    return platform::TRegion(TRect{0, 0, rect.Width() / 2, rect.Height()});
+  }
+  mutable std::vector<TRect> Asked;
+};
+
+TEST_F(KestCtl, TheShapeIsBuiltOnceLoadedAndAgainOnLaterResizes) {
+  constexpr platform::TColor kRed = platform::RGB(255, 0, 0);
+  constexpr platform::TColor kGreen = platform::RGB(0, 255, 0);
+  auto window = Window("");
+  window->SetColor(kGreen);
+  TShapeProbe image;
+  TKestControl& control = window->Adopt(std::make_unique<TKestControl>(*window));
+  control.BGImage = &image;
+  control.SetColor(kRed);
+  control.SetBounds(0, 0, 40, 30);
+  control.SetSize(50, 30);
+  EXPECT_TRUE(image.Asked.empty()) << "no shape while the tree is being built";
+  control.AfterLoad();
+  EXPECT_EQ(image.Asked, (std::vector<TRect>{TRect{0, 0, 50, 30}}));
+  control.SetSize(60, 30);
+  EXPECT_EQ(image.Asked.back(), (TRect{0, 0, 60, 30}));
+  platform::TBitmap picture = platform::GrabWindow(*window);
+  EXPECT_EQ(picture.Pixel(29, 5), kRed);
+  EXPECT_EQ(picture.Pixel(30, 5), kGreen) << "outside the shape the parent shows";
+  control.Hide();
+
+  // A control larger than any window is shaped where its parent shows it:
+  // its region costs the window's size, not its own.
+  TKestControl& huge = window->Adopt(std::make_unique<TKestControl>(*window));
+  huge.BGImage = &image;
+  huge.SetColor(kRed);
+  huge.SetBounds(-1000, -500, controls::kMaxControlSide, controls::kMaxControlSide);
+  huge.AfterLoad();
+  EXPECT_EQ(image.Asked.back(), (TRect{1000, 500, 1258, 800}));
+  picture = platform::GrabWindow(*window);
+  EXPECT_EQ(picture.Pixel(10, 10), kRed);
+  EXPECT_EQ(picture.Pixel(200, 10), kGreen);
+}
+
 TEST_F(KestCtl, DraggingSnapsToTheWorkAreaWithinAFiftiethOfTheScreen) {
   auto window = Window("");
   auto& probe = static_cast<TDragProbe&>(window->Adopt(std::make_unique<TDragProbe>(*window)));
@@ -131,21 +186,17 @@ TEST_F(KestCtl, DraggingSnapsToTheWorkAreaWithinAFiftiethOfTheScreen) {
   form.SetPosition(work.Left + 100, work.Top + 100);
   for (const int distance : {snap - 1, snap}) {
     form.SetPosition(work.Left + 100, work.Top + 100);
-    platform::SetCursorPos({300, 300});
-    probe.BeginDrag();
-    platform::SetCursorPos({300 - 100 + distance, 300 - 100 + distance});
-    probe.DragMove();
+    probe.BeginDrag({300, 300});
+    probe.DragMove({300 - 100 + distance, 300 - 100 + distance});
     const int expected = distance < snap ? 0 : distance;
     EXPECT_EQ(form.Left(), work.Left + expected) << "distance " << distance;
     EXPECT_EQ(form.Top(), work.Top + expected) << "distance " << distance;
   }
   // The far edges: the window lands flush against them.
   form.SetPosition(work.Left + 100, work.Top + 100);
-  platform::SetCursorPos({300, 300});
-  probe.BeginDrag();
+  probe.BeginDrag({300, 300});
   const int dx = work.Right - form.Width() - (work.Left + 100) + (snap - 1);
-  platform::SetCursorPos({300 + dx, 300});
-  probe.DragMove();
+  probe.DragMove({300 + dx, 300});
   EXPECT_EQ(form.Left() + form.Width(), work.Right);
 }
 

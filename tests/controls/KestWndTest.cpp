@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "SkinFixture.h"
 #include "platform/Screen.h"
 
@@ -67,6 +69,30 @@ TEST_F(KestWnd, SizingKeepsTheOppositeEdgeBelowTheMinimumAndSnaps) {
   rect = TRect{work.Left + snap, work.Top + 200, work.Left + 400, work.Top + 400};
   form.Sizing(platform::TSizingEdge::Left, rect);
   EXPECT_EQ(rect.Left, work.Left + snap);
+}
+
+TEST_F(KestWnd, BandsAndMinimaAtTheEndsOfIntNeitherOverflowNorMisplaceEdges) {
+  Load(R"(<SKIN><WINDOW id="Main" size="258,300" resizer="-2147483648"
+                  minsize="-2147483648,2147483647"/></SKIN>)");
+  auto window = Build("Main");
+  controls::TSkinForm& form = window->Form();
+  EXPECT_EQ(form.HitTestAt({0, 0}), THitTest::Client);
+  EXPECT_EQ(form.HitTestAt({257, 299}), THitTest::Client);
+  const platform::TPoint origin{form.Left(), form.Top()};
+  EXPECT_EQ(window->OnHitTest({origin.X + 257, origin.Y + 299}), THitTest::Client);
+  form.Resizer = INT32_MAX;
+  EXPECT_EQ(form.HitTestAt({100, 100}), THitTest::BottomRight) << "every point is in the band";
+  EXPECT_EQ(window->OnHitTest({origin.X + 100, origin.Y + 100}), THitTest::Transparent);
+
+  TRect rect{100, 100, 200, 150};
+  form.Sizing(platform::TSizingEdge::BottomRight, rect);
+  EXPECT_EQ(rect.Right, 200) << "no width is below the minimum";
+  EXPECT_EQ(rect.Bottom, INT32_MAX) << "the minimum height reaches as far as int does";
+  form.MinWidth = INT32_MAX;
+  rect = TRect{-100, 100, -50, 150};
+  form.Sizing(platform::TSizingEdge::Left, rect);
+  EXPECT_EQ(rect.Left, INT32_MIN);
+  EXPECT_EQ(rect.Right, -50);
 }
 
 TEST_F(KestWnd, EachWheelNotchRunsOneCommand) {

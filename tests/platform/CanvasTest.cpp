@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -229,6 +230,50 @@ TEST(CanvasTest, CopyWithinOneBitmapReadsTheOldPixels) {
   TCanvas canvas(bitmap);
   canvas.CopyRect(Rect(1, 0, 5, 1), bitmap, Rect(0, 0, 4, 1));
   EXPECT_EQ(Art(bitmap), (std::vector<std::string>{"rrbw#."}));
+}
+
+// The same drawing on a whole canvas and on a canvas of a part of it whose
+// origin is moved there: every pixel of the part agrees.
+void DrawScene(TCanvas& canvas) {
+  TBitmap picture = FromArt({"rb", "bf"});
+  canvas.FillRect(Rect(-5, -5, 100, 100), kGrey);
+  canvas.SetClipRegion(TRegion::FromRects({Rect(0, 0, 60, 22), Rect(0, 22, 40, 40)}));
+  canvas.Pen = TPen{kBlue, 3, TPenStyle::Solid};
+  canvas.Brush = TBrush{kWhite, TBrushStyle::Solid};
+  canvas.Rectangle(10, 8, 50, 33);
+  canvas.MoveTo(-20, 0);
+  canvas.LineTo(70, 39);
+  canvas.MoveTo(30, -100);
+  canvas.LineTo(30, 100);
+  canvas.StretchDraw(Rect(33, 12, 47, 30), picture);
+  canvas.DrawTransparent(Rect(20, 25, 44, 37), picture, Rect(0, 0, 2, 2), kFuchsia);
+  canvas.ClearClipRegion();
+  canvas.SetPixel(53, 33, kRed);
+  canvas.CopyRect(Rect(52, 35, 40, 20), picture, Rect(0, 0, 2, 2));
+  canvas.Font.Color = kBlack;
+  canvas.TextRect(Rect(24, 14, 40, 30), 22, 14, "Ww");
+}
+
+TEST(CanvasTest, AMovedOriginDrawsThePartAsTheWholeCanvasDoes) {
+  TBitmap whole(60, 40);
+  TCanvas wholeCanvas(whole);
+  DrawScene(wholeCanvas);
+  TBitmap part(30, 20);
+  TCanvas partCanvas(part);
+  partCanvas.SetOrigin(TPoint{25, 15});
+  EXPECT_EQ(partCanvas.ClipBox(), Rect(25, 15, 55, 35));
+  DrawScene(partCanvas);
+  for (int y = 0; y < part.Height(); ++y)
+    for (int x = 0; x < part.Width(); ++x)
+      ASSERT_EQ(part.Pixel(x, y), whole.Pixel(x + 25, y + 15)) << x << "," << y;
+  EXPECT_EQ(partCanvas.Pixel(53, 33), kRed) << "pixels are read in canvas coordinates";
+
+  // Coordinates at the ends of int stay off the bitmap instead of wrapping.
+  partCanvas.FillRect(Rect(INT32_MIN, INT32_MIN, 26, 16), kFuchsia);
+  EXPECT_EQ(part.Pixel(0, 0), kFuchsia);
+  EXPECT_NE(part.Pixel(1, 1), kFuchsia);
+  partCanvas.SetPixel(INT32_MAX, INT32_MAX, kFuchsia);
+  partCanvas.StretchDraw(Rect(INT32_MIN, 0, INT32_MAX, 1), FromArt({"rb"}));
 }
 
 TEST(CanvasTest, ErrorPictureOfBoxOutlineAndDiagonals) {

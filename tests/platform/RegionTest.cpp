@@ -115,5 +115,26 @@ TEST(RegionTest, MaskedBitmapGivesExactlyItsOpaquePixels) {
   EXPECT_TRUE(TRegion::FromBitmapMask(TBitmap(), kKey).IsEmpty());
 }
 
+TEST(RegionTest, BoundedKeepsPlainShapesAndCoversDetailedOnesCoarsely) {
+  const TRegion plain = TRegion::FromBitmapMask(Speckled(37, 23), kKey);
+  EXPECT_EQ(plain.Bounded().Rects(), plain.Rects());
+
+  // A one-pixel checkerboard (a hundred thousand rectangles) with a block
+  // far to its right: past the limit the cover holds every pixel, keeps the
+  // bounds and leaves the wide gap out.
+  TBitmap board(500, 400);
+  for (int y = 0; y < board.Height(); ++y)
+    for (int x = 0; x < board.Width(); ++x) board.SetPixel(x, y, (x + y) % 2 ? kKey : 0);
+  TRegion detailed = TRegion::FromBitmapMask(board, kKey);
+  detailed.CombineWith(TRegion(Rect(1900, 0, 2000, 400)), TCombineMode::Or);
+  ASSERT_GT(detailed.Rects().size(), kMaxRegionRects);
+  const TRegion bounded = detailed.Bounded();
+  EXPECT_LE(bounded.Rects().size(), kMaxRegionRects);
+  EXPECT_TRUE(TRegion::Combine(detailed, bounded, TCombineMode::Diff).IsEmpty());
+  EXPECT_EQ(bounded.Bounds(), detailed.Bounds());
+  EXPECT_FALSE(bounded.Contains(1200, 200));
+  EXPECT_TRUE(bounded.Contains(1, 0)) << "key pixels inside a covered cell are covered";
+}
+
 }  // namespace
 }  // namespace platform

@@ -171,6 +171,22 @@ TEST(TiledImage, EmptyTilesAndHugeDestinationsFinish) {
   EXPECT_EQ(FirstDifference(target, FilledBitmap(8, 8, PatternColor(3, 4))), "");
 }
 
+// A window painted in part draws through a moved origin: the tiles that
+// reach the part are drawn as the whole canvas would show them.
+TEST(TiledImage, AMovedOriginShowsThePartOfTheWhole) {
+  const TBitmap tileBitmap = PatternBitmap(10, 10);
+  const TAlphaBMPImage tileImage(tileBitmap);
+  TTiledImage tiled(std::make_unique<TAlphaImageRegion>(tileImage, Rect(0, 0, 10, 10)));
+  TBitmap part = FilledBitmap(16, 16, kWhite);
+  TCanvas canvas(part);
+  canvas.SetOrigin({5003, 7007});
+  DrawImage(tiled, canvas, Rect(0, 0, 9000, 9000));
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x)
+      ASSERT_EQ(part.Pixel(x, y), PatternColor((x + 3) % 10, (y + 7) % 10)) << x << "," << y;
+  }
+}
+
 // The split image of the 21 x 30 tab cell with centre (11, 4).
 struct TSplitFixture {
   TBitmap Cell = PatternBitmap(21, 30);
