@@ -1,7 +1,9 @@
 #include "skin/KestRes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
+#include <string>
 #include <utility>
 
 #include "app/Entities.h"
@@ -13,6 +15,7 @@
 #include "platform/SysColors.h"
 #include "skin/ImageEffect.h"
 #include "skin/KestUtil.h"
+#include "skin/Limits.h"
 #include "skin/StreamPack.h"
 #include "skin/XML.h"
 
@@ -23,10 +26,6 @@ namespace {
 using platform::TCanvas;
 using platform::TColor;
 using platform::TRect;
-
-// An AREA grid may not describe more cells than this: a real skin has a
-// few dozen, and a hostile "repeat" would otherwise allocate without bound.
-constexpr std::int64_t kMaxAreaCells = 4096;
 
 // The dimensions of the drawn text of a menu item.
 constexpr int kMenuTextGap = 32;
@@ -68,6 +67,85 @@ TRect CellRect(platform::TPoint pos, platform::TPoint size, int column, int row)
 
 bool IsTag(const TXMLNode& node, std::string_view tag) { return app::SameText(node.Name, tag); }
 
+// Names and ids compare ignoring the case of ASCII letters: indexes keep
+// them in lower case.
+std::string LowerKey(std::string_view text) {
+  std::string key(text);
+  for (char& c : key) c = app::AsciiLower(c);
+  return key;
+}
+
+std::int64_t ReadU16(const std::uint8_t* bytes) { return bytes[0] | bytes[1] << 8; }
+
+std::int64_t ReadS32(const std::uint8_t* bytes) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | bytes[1] << 8 |
+                                   bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+// The pixels decoding the picture in `stream` may cost: the size its header
+// states when the decoder would accept that size (it refuses any other before
+// allocating, and any picture that does not match it), or the bytes of the
+// file at 4 a pixel, whichever is more. The stream is left where it was.
+std::int64_t PictureCost(platform::TStream& stream) {
+  constexpr std::int64_t kHeadBytes = 26;  // file header, header size, width, height
+  const std::int64_t start = stream.GetPosition();
+  std::uint8_t head[kHeadBytes] = {};
+  const std::int64_t got = stream.Read(head, kHeadBytes);
+  stream.SetPosition(start);
+  std::int64_t pixels = 0;
+  if (got == kHeadBytes && head[0] == 'B' && head[1] == 'M') {
+    const bool core = ReadS32(head + 14) == 12;
+    const std::int64_t width = core ? ReadU16(head + 18) : ReadS32(head + 18);
+    const std::int64_t height = std::abs(core ? ReadU16(head + 20) : ReadS32(head + 22));
+    const bool accepted = width > 0 && height > 0 && width <= platform::kMaxBmpSide &&
+                          height <= platform::kMaxBmpSide &&
+                          width * height <= platform::kMaxBmpPixels;
+    if (accepted) pixels = width * height;
+  }
+  const std::int64_t bytes = std::max<std::int64_t>(0, stream.GetSize() - start);
+  return std::max(pixels, (bytes + 3) / 4);
+}
+
+// The effects an AREA wraps each of its cells in, read once for all cells.
+struct TAreaEffects {
+  bool Masked = false;
+  TColor MaskColor = 0;
+  std::string Resize;
+  platform::TPoint Center;
+};
+
+TAreaEffects ReadAreaEffects(const TXMLNode& area, const TSkinResManager& manager) {
+  TAreaEffects effects;
+  const std::string mask = area.GetAttr("mask");
+  effects.Masked = app::SameText(PairField(mask, 0), "Color");
+  if (effects.Masked) effects.MaskColor = manager.GetColor(PairField(mask, 1));
+  effects.Resize = area.GetAttr("resize");
+  const platform::TPoint size = ParsePair(area.GetAttr("size"), 10, 10);
+  effects.Center = ParsePair(area.GetAttr("center"), size.X / 2, size.Y / 2);
+  return effects;
+}
+
+// The cell inside a mask, inside a resize effect: each wrapper owns what it
+// wraps.
+std::unique_ptr<TAlphaImage> WrapCell(const TAreaEffects& effects,
+                                      std::unique_ptr<TAlphaImage> cell) {
+  if (effects.Masked) {
+    auto masked = std::make_unique<TAlphedImage>(std::move(cell));
+    masked->SetMaskColor(effects.MaskColor);
+    cell = std::move(masked);
+  }
+  if (app::SameText(effects.Resize, "Stretch"))
+    return std::make_unique<TStretchedImage>(std::move(cell));
+  if (app::SameText(effects.Resize, "Tile")) return std::make_unique<TTiledImage>(std::move(cell));
+  if (app::SameText(effects.Resize, "Split")) {
+    auto split = std::make_unique<TCenterSplitImage>(std::move(cell));
+    split->CenterX = effects.Center.X;
+    split->CenterY = effects.Center.Y;
+    return split;
+  }
+  return cell;
+}
+
 }  // namespace
 
 // ---- resources ----------------------------------------------------------
@@ -89,10 +167,19 @@ void TSkinResFont::Load(const TXMLNode& node, TStreamPack& pack) {
     return;
   }
   Symbols = node.GetAttr("symbols");
-  if (TImagePack* pattern = Manager->GetImage(node.GetAttr("pattern"))) {
-    Glyphs = std::make_unique<TImagePack>(pattern->Item(0));
-    Glyphs->SplitByUnderline();
-  }
+  TImagePack* pattern = Manager->GetImage(node.GetAttr("pattern"));
+  // Past the skin's budget a pattern font gets no glyphs and draws nothing.
+  if (!pattern || Manager->BudgetReached()) return;
+  Glyphs = std::make_unique<TImagePack>(pattern->Item(0));
+  Glyphs->SplitByUnderline();
+  if (!Manager->ReserveCells(Glyphs->Count())) Glyphs.reset();
+}
+
+const TAlphaImage& TSkinResFont::Glyph(char c) const {
+  // The last occurrence counts; a character missing from the symbols takes
+  // glyph 0.
+  const std::size_t found = Symbols.rfind(c);
+  return Glyphs->Item(found == std::string::npos ? 0 : static_cast<int>(found));
 }
 
 void TSkinResFont::DrawText(TCanvas& canvas, const TRect& rect, std::string_view text) const {
@@ -104,9 +191,7 @@ void TSkinResFont::DrawText(TCanvas& canvas, const TRect& rect, std::string_view
   if (!Glyphs) return;
   int x = rect.Left;
   for (char c : text) {
-    const std::size_t found = Symbols.rfind(c);
-    const int index = found == std::string::npos ? 0 : static_cast<int>(found);
-    const TAlphaImage& glyph = Glyphs->Item(index);
+    const TAlphaImage& glyph = Glyph(c);
     const int width = glyph.GetWidth();
     DrawImage(glyph, canvas, TRect{x, rect.Top, x + width, rect.Top + glyph.GetHeight()});
     x += width + 1;
@@ -114,7 +199,16 @@ void TSkinResFont::DrawText(TCanvas& canvas, const TRect& rect, std::string_view
 }
 
 int TSkinResFont::TextWidth(TCanvas& canvas, std::string_view text) const {
-  return IsSystem ? canvas.TextWidth(text) : 6;
+  if (IsSystem) return canvas.TextWidth(text);
+  if (!Glyphs || text.empty()) return 0;
+  // What DrawText covers: each glyph and a pixel between neighbours. In 64
+  // bits, capped far beyond any control: a text may be of any length.
+  std::int64_t width = -1;
+  for (char c : text) {
+    width += std::int64_t{Glyph(c).GetWidth()} + 1;
+    if (width > kMaxTextWidth) return kMaxTextWidth;
+  }
+  return static_cast<int>(width);
 }
 
 // ---- images -------------------------------------------------------------
@@ -135,68 +229,73 @@ void TSkinResImage::Load(const TXMLNode& node, TStreamPack& pack) {
   }
 }
 
+// A file read before is not read again: its bitmap is shared, its failure
+// repeated. A file the pack cannot open, or one past the skin's budget,
+// gives an empty bitmap.
 void TSkinResImage::ReadBitmap(TStreamPack& pack) {
-  for (const auto& resource : Manager->Resources()) {
-    if (resource->Kind != rkImage) continue;
-    const auto& earlier = static_cast<const TSkinResImage&>(*resource);
-    if (earlier.Bitmap && app::SameText(earlier.FileName, FileName)) {
-      Bitmap = earlier.Bitmap;
-      return;
-    }
+  if (const auto* shared = Manager->SharedBitmap(FileName)) {
+    if (!*shared) throw platform::EImageError("\"" + FileName + "\" is no readable picture");
+    Bitmap = *shared;
+    return;
+  }
+  if (!Manager->ReservePixels(limits::kMinFilePixels)) {
+    Bitmap = std::make_shared<const platform::TBitmap>();
+    return;
   }
   std::unique_ptr<platform::TStream> stream = pack.OpenStream(FileName);
-  Bitmap = std::make_shared<const platform::TBitmap>(stream ? platform::LoadBmp(*stream)
-                                                            : platform::TBitmap());
+  if (stream && !Manager->ReservePixels(
+                    std::max<std::int64_t>(0, PictureCost(*stream) - limits::kMinFilePixels))) {
+    Bitmap = std::make_shared<const platform::TBitmap>();
+    return;
+  }
+  try {
+    Bitmap = stream ? std::make_shared<const platform::TBitmap>(platform::LoadBmp(*stream))
+                    : std::make_shared<const platform::TBitmap>();
+  } catch (const std::exception&) {
+    Manager->ShareBitmap(FileName, nullptr);
+    throw;
+  }
+  Manager->ShareBitmap(FileName, Bitmap);
 }
 
 void TSkinResImage::LoadArea(const TXMLNode& area) {
   auto pack = std::make_unique<TNamedImagePack>(*Image, area.GetAttr("id"));
   pack->Clear();
-  const platform::TPoint repeat = ParsePair(area.GetAttr("repeat"), 1, 1);
-  const platform::TPoint pos = ParsePair(area.GetAttr("pos"), 0, 0);
-  const platform::TPoint size = ParsePair(area.GetAttr("size"), 10, 10);
-  if (repeat.X >= 1 && repeat.Y >= 1 &&
-      static_cast<std::int64_t>(repeat.X) * repeat.Y <= kMaxAreaCells) {
-    for (int row = 0; row < repeat.Y; ++row) {
-      for (int column = 0; column < repeat.X; ++column) {
-        pack->AddRegion(CellRect(pos, size, column, row));
-      }
-    }
+  // Glyphs are cut from the whole bitmap: a grid would only be discarded.
+  if (!app::SameText(area.GetAttr("split"), "Underline")) {
+    AddGridCells(*pack, area);
+  } else if (!Manager->BudgetReached()) {
+    pack->SplitByUnderline();
+    if (!Manager->ReserveCells(pack->Count())) pack->Clear();
   }
-  if (app::SameText(area.GetAttr("split"), "Underline")) pack->SplitByUnderline();
+  const TAreaEffects effects = ReadAreaEffects(area, *Manager);
   pack->Apply(
-      [&](std::unique_ptr<TAlphaImage> cell) { return ApplyEffects(area, std::move(cell)); });
+      [&](std::unique_ptr<TAlphaImage> cell) { return WrapCell(effects, std::move(cell)); });
+  if (!pack->Name.empty()) areaIndex_.emplace(LowerKey(pack->Name), pack.get());
   Areas.push_back(std::move(pack));
 }
 
-std::unique_ptr<TAlphaImage> TSkinResImage::ApplyEffects(const TXMLNode& area,
-                                                         std::unique_ptr<TAlphaImage> cell) const {
-  const std::string mask = area.GetAttr("mask");
-  if (app::SameText(PairField(mask, 0), "Color")) {
-    auto masked = std::make_unique<TAlphedImage>(std::move(cell));
-    masked->SetMaskColor(Manager->GetColor(PairField(mask, 1)));
-    cell = std::move(masked);
+// The "repeat" grid; none when it has no column or row, describes more than
+// limits::kMaxAreaCells cells or does not fit in the skin's budget.
+void TSkinResImage::AddGridCells(TNamedImagePack& pack, const TXMLNode& area) const {
+  const platform::TPoint repeat = ParsePair(area.GetAttr("repeat"), 1, 1);
+  const platform::TPoint pos = ParsePair(area.GetAttr("pos"), 0, 0);
+  const platform::TPoint size = ParsePair(area.GetAttr("size"), 10, 10);
+  if (repeat.X < 1 || repeat.Y < 1) return;
+  const std::int64_t cells = static_cast<std::int64_t>(repeat.X) * repeat.Y;
+  if (cells > limits::kMaxAreaCells || !Manager->ReserveCells(cells)) return;
+  for (int row = 0; row < repeat.Y; ++row) {
+    for (int column = 0; column < repeat.X; ++column) {
+      pack.AddRegion(CellRect(pos, size, column, row));
+    }
   }
-  const std::string resize = area.GetAttr("resize");
-  if (app::SameText(resize, "Stretch")) return std::make_unique<TStretchedImage>(std::move(cell));
-  if (app::SameText(resize, "Tile")) return std::make_unique<TTiledImage>(std::move(cell));
-  if (app::SameText(resize, "Split")) {
-    const platform::TPoint size = ParsePair(area.GetAttr("size"), 10, 10);
-    const platform::TPoint center = ParsePair(area.GetAttr("center"), size.X / 2, size.Y / 2);
-    auto split = std::make_unique<TCenterSplitImage>(std::move(cell));
-    split->CenterX = center.X;
-    split->CenterY = center.Y;
-    return split;
-  }
-  return cell;
 }
 
 TNamedImagePack* TSkinResImage::GetArea(std::string_view name) const {
   if (Areas.empty()) return nullptr;
   if (!name.empty()) {
-    for (const auto& area : Areas) {
-      if (app::SameText(area->Name, name)) return area.get();
-    }
+    const auto found = areaIndex_.find(LowerKey(name));
+    if (found != areaIndex_.end()) return found->second;
   }
   return Areas.front().get();
 }
@@ -325,16 +424,68 @@ void TSkinResManager::Load(const TXMLNode& root, TStreamPack& pack) {
       resource = std::make_unique<TSkinResMacros>(*this);
     if (!resource) continue;
     resource->Load(child, pack);
-    resources_.push_back(std::move(resource));
+    Append(std::move(resource));
   }
   app::Log("-TSkinResManager.Load");
 }
 
+void TSkinResManager::Clear() {
+  resources_.clear();
+  index_.clear();
+  bitmaps_.clear();
+  pixels_ = 0;
+  cells_ = 0;
+  budgetReached_ = false;
+}
+
+namespace {
+
+std::string ResourceKey(std::uint8_t kind, std::string_view id) {
+  return static_cast<char>(kind) + LowerKey(id);
+}
+
+}  // namespace
+
+void TSkinResManager::Append(std::unique_ptr<TSkinResource> resource) {
+  index_.emplace(ResourceKey(resource->Kind, resource->Id), resource.get());
+  resources_.push_back(std::move(resource));
+}
+
 TSkinResource* TSkinResManager::FindResource(std::uint8_t kind, std::string_view id) const {
-  for (const auto& resource : resources_) {
-    if (resource->Kind == kind && app::SameText(resource->Id, id)) return resource.get();
+  const auto found = index_.find(ResourceKey(kind, id));
+  return found == index_.end() ? nullptr : found->second;
+}
+
+bool TSkinResManager::ReservePixels(std::int64_t pixels) {
+  return Reserve(pixels_, limits::kMaxSkinPixels, pixels, "decoded pixels");
+}
+
+bool TSkinResManager::ReserveCells(std::int64_t cells) {
+  return Reserve(cells_, limits::kMaxSkinCells, cells, "image cells");
+}
+
+bool TSkinResManager::Reserve(std::int64_t& used, std::int64_t limit, std::int64_t amount,
+                              const char* what) {
+  if (budgetReached_) return false;
+  if (amount >= 0 && amount <= limit - used) {
+    used += amount;
+    return true;
   }
-  return nullptr;
+  budgetReached_ = true;
+  app::Log("TSkinResManager: the skin's budget of " + std::to_string(limit) + " " + what +
+           " is reached; later images are empty");
+  return false;
+}
+
+const std::shared_ptr<const platform::TBitmap>* TSkinResManager::SharedBitmap(
+    std::string_view fileName) const {
+  const auto found = bitmaps_.find(LowerKey(fileName));
+  return found == bitmaps_.end() ? nullptr : &found->second;
+}
+
+void TSkinResManager::ShareBitmap(std::string_view fileName,
+                                  std::shared_ptr<const platform::TBitmap> bitmap) {
+  bitmaps_.emplace(LowerKey(fileName), std::move(bitmap));
 }
 
 std::string TSkinResManager::Caption(std::string_view name) const {
@@ -362,7 +513,7 @@ TImagePack* TSkinResManager::GetImage(std::string_view id) const {
 
 void TSkinResManager::AddStandardColors() {
   for (const TStandardColor& color : kStandardColors) {
-    resources_.push_back(std::make_unique<TSkinResColor>(*this, color.Id, SwapRgb(color.Rgb)));
+    Append(std::make_unique<TSkinResColor>(*this, color.Id, SwapRgb(color.Rgb)));
   }
 }
 

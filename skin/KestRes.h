@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -73,14 +74,23 @@ class TSkinResFont : public TSkinResource {
   explicit TSkinResFont(TSkinResManager& manager) : TSkinResource(manager, rkFont) {}
   void Load(const TXMLNode& node, TStreamPack& pack) override;
 
+  // A pattern font draws each character's glyph at its own size, one pixel
+  // apart, from the rectangle's top-left corner.
   void DrawText(platform::TCanvas& canvas, const platform::TRect& rect,
                 std::string_view text) const;
+  // The width DrawText covers (at most kMaxTextWidth); a system font
+  // measures in the canvas's font.
   int TextWidth(platform::TCanvas& canvas, std::string_view text) const;
+
+  static constexpr int kMaxTextWidth = 1 << 24;
 
   std::string Symbols;
   std::unique_ptr<TImagePack> Glyphs;
   bool IsSystem = false;
   platform::TFont Font;
+
+ private:
+  const TAlphaImage& Glyph(char c) const;
 };
 
 // An image pack named after the AREA it was cut from; the unnamed first pack
@@ -98,21 +108,24 @@ class TSkinResImage : public TSkinResource {
   explicit TSkinResImage(TSkinResManager& manager) : TSkinResource(manager, rkImage) {}
   void Load(const TXMLNode& node, TStreamPack& pack) override;
 
-  // The area of that name ignoring case; the whole-bitmap pack for an empty
-  // or unknown name; null when the image failed to load.
+  // The first area of that name ignoring case; the whole-bitmap pack for an
+  // empty or unknown name; null when the image failed to load.
   TNamedImagePack* GetArea(std::string_view name) const;
 
   // Images of the same file share one decoded bitmap; no image changes it.
   std::shared_ptr<const platform::TBitmap> Bitmap;
   std::unique_ptr<TAlphaBMPImage> Image;
+  // Filled by Load, which also indexes them by name.
   std::vector<std::unique_ptr<TNamedImagePack>> Areas;
   std::string FileName;
 
  private:
   void ReadBitmap(TStreamPack& pack);
   void LoadArea(const TXMLNode& area);
-  std::unique_ptr<TAlphaImage> ApplyEffects(const TXMLNode& area,
-                                            std::unique_ptr<TAlphaImage> cell) const;
+  void AddGridCells(TNamedImagePack& pack, const TXMLNode& area) const;
+
+  // The first area of each name, by its name in lower case.
+  std::unordered_map<std::string, TNamedImagePack*> areaIndex_;
 };
 
 // A menu item that runs an entity command and shows the key bound to it.
@@ -167,7 +180,8 @@ class TSkinResManager {
   // Builds the resources of the root's direct children; a failing COLOR,
   // FONT, MENU or MACROS element propagates (what came before stays).
   void Load(const TXMLNode& root, TStreamPack& pack);
-  void Clear() { resources_.clear(); }
+  // Frees every resource and shared bitmap and renews the skin's budget.
+  void Clear();
   // The first resource of that kind whose id equals `id` ignoring case.
   TSkinResource* FindResource(std::uint8_t kind, std::string_view id) const;
   template <class TResource>
@@ -179,6 +193,25 @@ class TSkinResManager {
   void AddStandardColors();
 
   const std::vector<std::unique_ptr<TSkinResource>>& Resources() const { return resources_; }
+
+  // The budget of the whole skin (limits::kMaxSkinPixels decoded pixels,
+  // limits::kMaxSkinCells cells): once something did not fit, every later
+  // image is empty and every later AREA or pattern font gets no cells, until
+  // the next Clear. Reaching it is logged once.
+  bool BudgetReached() const { return budgetReached_; }
+  // Charges pixels or cells about to be allocated; false (and the budget
+  // counts as reached) when they do not fit in what is left or the budget
+  // was reached before.
+  bool ReservePixels(std::int64_t pixels);
+  bool ReserveCells(std::int64_t cells);
+
+  // The bitmap an earlier image decoded from that file name (ignoring case):
+  // null when no image read the file yet; pointing to null when the file
+  // could not be decoded.
+  const std::shared_ptr<const platform::TBitmap>* SharedBitmap(std::string_view fileName) const;
+  // Remembers what reading the file gave (null: a failure); the first one
+  // of a name stays.
+  void ShareBitmap(std::string_view fileName, std::shared_ptr<const platform::TBitmap> bitmap);
 
   app::TEntityManager* EntityManager = nullptr;
   // The caption of an entity name in the current language; the name itself
@@ -192,7 +225,18 @@ class TSkinResManager {
   std::string KeyText(std::string_view section, std::string_view command) const;
 
  private:
+  void Append(std::unique_ptr<TSkinResource> resource);
+  bool Reserve(std::int64_t& used, std::int64_t limit, std::int64_t amount, const char* what);
+
   std::vector<std::unique_ptr<TSkinResource>> resources_;
+  // The first resource of each kind and id: the kind's byte, then the id in
+  // lower case.
+  std::unordered_map<std::string, TSkinResource*> index_;
+  // Decoded bitmaps by file name in lower case.
+  std::unordered_map<std::string, std::shared_ptr<const platform::TBitmap>> bitmaps_;
+  std::int64_t pixels_ = 0;
+  std::int64_t cells_ = 0;
+  bool budgetReached_ = false;
 };
 
 template <class TResource>

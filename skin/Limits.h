@@ -40,6 +40,38 @@ inline constexpr std::size_t kMaxXmlAttributes = 1024;
 // handful of levels; code that walks the tree recursively relies on the bound.
 inline constexpr int kMaxXmlDepth = 1024;
 
+// The most cells one AREA grid describes ("repeat" columns times rows). A
+// real skin has a few dozen; a larger grid describes none.
+inline constexpr std::int64_t kMaxAreaCells = 4096;
+
+// The limits above hold per item; these hold for one skin as a whole, which
+// may repeat an item as often as the element limit allows. Past either of
+// them a skin's further images are empty, as a missing file is, and its
+// further AREAs and pattern fonts get no cells.
+
+// The most pixels the images of one skin decode to: two of the largest
+// pictures the BMP decoder accepts (2^24 pixels each) and a million more
+// for the rest of the skin, 132 MiB of pixels. The built-in skin decodes
+// some 190,000. A picture's file is charged too, at 4 bytes a pixel (what a
+// 32-bit picture takes), so that files which are read and then fail to
+// decode cost no more than pixels that do. With the one file being decoded
+// (at most kMaxMemberSize) and the window's buffers, a skin stays well
+// within 512 MB.
+inline constexpr std::int64_t kMaxSkinPixels = (std::int64_t{1} << 25) + (std::int64_t{1} << 20);
+
+// What each image file a skin opens is charged at least, found or not, in
+// pixels of kMaxSkinPixels: opening a file costs time and memory whatever it
+// holds (an archive looks through its whole listing for the name). A skin
+// thus opens at most 1,056 image files; a real one has tens.
+inline constexpr std::int64_t kMinFilePixels = std::int64_t{1} << 15;
+
+// The most cells the AREAs and pattern fonts of one skin cut (grid cells
+// and underlined glyphs). The built-in skin has 71. A cell with its mask
+// and resize effects costs a few hundred bytes and every draw of it is
+// cheap, so 65,536 of them take some 25 MB; without the bound a skin of
+// thousands of AREAs of kMaxAreaCells masked cells takes gigabytes.
+inline constexpr std::int64_t kMaxSkinCells = std::int64_t{1} << 16;
+
 }  // namespace skin::limits
 
 namespace skin {

@@ -45,6 +45,20 @@ TEST_F(KestRes, ImageIdsFallBackToTheWholeBitmap) {
   EXPECT_EQ(Resources().GetImage("Nothing.RB"), nullptr);
 }
 
+// Ids and area names resolve to the first of their kind in document order,
+// ignoring case; kinds sharing an id do not mix.
+TEST_F(KestRes, LookupsTakeTheFirstOfAnIdIgnoringCase) {
+  Load(
+      R"(<SKIN><IMAGE id="Dup" file="mix.bmp"><AREA id="A" size="1,1"/><AREA id="a" size="2,2"/></IMAGE>
+            <IMAGE id="DUP" file="mix.bmp"/><COLOR id="dup" RGB="#010203"/><COLOR id="Dup"/>
+            <FONT id="DUP" type="System" size="9"/></SKIN>)");
+  ASSERT_NE(Resources().GetImage("dUP.a"), nullptr);
+  EXPECT_EQ(Resources().GetImage("dUP.a")->GetWidth(), 1);
+  EXPECT_EQ(Resources().GetColor("DUP"), 0x00030201u);
+  EXPECT_EQ(Resources().Find<skin::TSkinResFont>("dup")->Font.Size, 9);
+  EXPECT_EQ(Resources().Find<skin::TSkinResMenu>("Dup"), nullptr);
+}
+
 TEST_F(KestRes, GridCellsAreLaidOutRowByRowWithAOnePixelGap) {
   Load(R"(<SKIN><IMAGE id="Chess" file="mix.bmp">
             <AREA id="Figures" pos="216,300" size="27,27" repeat="4,6"/>
@@ -167,7 +181,8 @@ TEST_F(KestRes, FontsSystemAndPattern) {
   EXPECT_EQ(pattern->Glyphs, nullptr);
   platform::TBitmap surface(20, 20);
   platform::TCanvas canvas(surface);
-  EXPECT_EQ(pattern->TextWidth(canvas, "anything"), 6);
+  // Without glyphs a pattern font draws nothing, so it measures nothing.
+  EXPECT_EQ(pattern->TextWidth(canvas, "anything"), 0);
 }
 
 }  // namespace

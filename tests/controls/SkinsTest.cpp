@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "SkinFixture.h"
@@ -91,6 +92,40 @@ TEST_F(Skins, TemplatesThatUseThemselvesStopAndControlsAreCapped) {
     for (const auto& child : control->Controls()) pending.push_back(child.get());
   }
   EXPECT_EQ(count, static_cast<std::size_t>(controls::TSkin::kMaxControls));
+}
+
+std::size_t CountControls(const TKestControl& root) {
+  std::size_t count = 1;
+  for (const auto& child : root.Controls()) count += CountControls(*child);
+  return count;
+}
+
+// Templates are found as FindNode finds them (the first in document order,
+// at any depth, ignoring case), and a skin of tens of thousands of them
+// costs each GROUP a lookup, not a walk through the document.
+TEST_F(Skins, TemplatesAreTheFirstOfTheirIdAndFoundQuickly) {
+  std::string xml = R"(<SKIN><WINDOW id="Dup"><GROUP group="dup"/></WINDOW>
+    <X><TGROUP id="DUP"><PANEL id="First"/></TGROUP></X><TGROUP id="Dup"><PANEL id="Second"/></TGROUP>
+    <WINDOW id="Chain"><GROUP group="t0"/></WINDOW>
+    <WINDOW id="Missing">)";
+  for (int i = 0; i < 1999; ++i) xml += "<GROUP group=\"none\"/>";
+  xml += "</WINDOW>";
+  // Each template uses the next; the first used stands last.
+  for (int i = 30000; i-- > 0;)
+    xml += "<TGROUP id=\"t" + std::to_string(i) + "\"><GROUP group=\"t" + std::to_string(i + 1) +
+           "\"/></TGROUP>";
+  Load(xml + "</SKIN>");
+  EXPECT_EQ(ChildAt(*Build("Dup"), {0, 0}).Id, "First");
+  const auto start = std::chrono::steady_clock::now();
+  auto chain = Build("Chain");
+  auto missing = Build("Missing");
+  const auto seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 3.0);
+  ASSERT_NE(chain, nullptr);
+  EXPECT_EQ(CountControls(*chain), static_cast<std::size_t>(controls::TSkin::kMaxControls));
+  ASSERT_NE(missing, nullptr);
+  EXPECT_EQ(CountControls(*missing), 2000u);
 }
 
 TEST_F(Skins, APackWithoutInterfaceIsAnEmptySkin) {

@@ -4,15 +4,20 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "ZipTestUtil.h"
+#include "platform/Bitmap.h"
 #include "skin/CachedStream.h"
+#include "skin/KestRes.h"
 #include "skin/Limits.h"
 #include "skin/PKZIP.h"
 #include "skin/StreamPack.h"
 #include "skin/XML.h"
+#include "tests/support/ByteWriter.h"
+#include "tests/support/MemoryPack.h"
 
 using namespace skintest;
 using skin::limits::kMaxMemberSize;
@@ -45,6 +50,41 @@ void LoadXml(skin::TStreamPack& pack, const std::string& name, skin::TXMLTree& t
   skin::TCachedStream cache(*stream, 16384, 4);
   tree.LoadFromStream(cache);
 }
+
+// An 8-bit RLE picture of width x height that ends at once: a few dozen
+// bytes that decode to width x height pixels of its first palette colour.
+std::string RlePicture(int width, int height) {
+  std::vector<std::uint8_t> out = {'B', 'M'};
+  const std::uint32_t dataOffset = 14 + 40 + 8;
+  test_support::Put32(out, dataOffset + 2);
+  test_support::Put32(out, 0);
+  test_support::Put32(out, dataOffset);
+  for (const std::uint32_t field :
+       {40u, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)})
+    test_support::Put32(out, field);
+  test_support::Put16(out, 1);
+  test_support::Put16(out, 8);
+  for (const std::uint32_t field : {1u, 2u, 2835u, 2835u, 2u, 0u}) test_support::Put32(out, field);
+  for (const std::uint8_t byte : {0x40, 0x80, 0xC0, 0, 0, 0, 0, 0, 0, 1}) out.push_back(byte);
+  return std::string(out.begin(), out.end());
+}
+
+// The resources of a skin description over files held in memory, loaded as
+// the skin loader loads them.
+struct ResourceSkin {
+  testing_support::TMemoryPack pack;
+  skin::TXMLTree tree;
+  skin::TSkinResManager resources;
+
+  void Load(const std::string& xml) {
+    platform::TMemoryStream stream(xml.data(), xml.size());
+    tree.LoadFromStream(stream);
+    resources.Clear();
+    resources.Load(*tree.Root(), pack);
+  }
+  int Width(const std::string& image) { return resources.GetImage(image)->Item(0).GetWidth(); }
+  int Cells(const std::string& area) { return resources.GetImage(area)->Count(); }
+};
 
 }  // namespace
 
@@ -292,4 +332,100 @@ TEST(HostileSkin, PipesAreRefused) {
   } catch (const platform::EStreamError& error) {
     EXPECT_NE(std::string(error.what()).find("cannot seek"), std::string::npos);
   }
+}
+
+// Pictures of a few dozen bytes may decode to 64 MiB each: the skin decodes
+// two of the largest, then its later images are empty, as a missing file
+// is; a file read before is still shared. A new load starts afresh.
+TEST(HostileSkin, DecodedPixelsStayWithinTheSkinBudget) {
+  ResourceSkin skin;
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) skin.pack.Add(name, RlePicture(4096, 4096));
+  skin.Load(R"(<SKIN><IMAGE id="A" file="a.bmp"/><IMAGE id="B" file="b.bmp"/>
+                 <IMAGE id="C" file="c.bmp"/><IMAGE id="Again" file="A.BMP"/></SKIN>)");
+  EXPECT_EQ(skin.Width("A"), 4096);
+  EXPECT_EQ(skin.Width("B"), 4096);
+  EXPECT_EQ(skin.Width("C"), 0);
+  EXPECT_EQ(skin.Width("Again"), 4096);
+  EXPECT_TRUE(skin.resources.BudgetReached());
+
+  skin.Load(R"(<SKIN><IMAGE id="C" file="c.bmp"/></SKIN>)");
+  EXPECT_EQ(skin.Width("C"), 4096);
+  EXPECT_FALSE(skin.resources.BudgetReached());
+}
+
+// Every file opened is charged, so thousands of IMAGEs open a bounded number
+// of files. A file that failed to decode is not read again: "broken.bmp" is
+// opened once, leaving room for all but one of those files to be pictures.
+TEST(HostileSkin, ImageFilesOpenedAreBounded) {
+  ResourceSkin skin;
+  skin.pack.Add("broken.bmp", "BM and nothing more");
+  std::string xml = R"(<SKIN><IMAGE id="X" file="broken.bmp"/><IMAGE id="Y" file="Broken.bmp"/>)";
+  for (int i = 0; i < 3000; ++i) {
+    const std::string name = "f" + std::to_string(i) + ".bmp";
+    skin.pack.Add(name, RlePicture(2, 2));
+    xml += "<IMAGE id=\"I" + std::to_string(i) + "\" file=\"" + name + "\"/>";
+  }
+  skin.Load(xml + "</SKIN>");
+  EXPECT_EQ(skin.resources.GetImage("X"), nullptr);
+  EXPECT_EQ(skin.resources.GetImage("Y"), nullptr);
+  const int files = static_cast<int>(skin::limits::kMaxSkinPixels / skin::limits::kMinFilePixels);
+  EXPECT_EQ(skin.pack.Opened, files);
+  EXPECT_EQ(skin.Width("I" + std::to_string(files - 2)), 2);
+  EXPECT_EQ(skin.Width("I" + std::to_string(files - 1)), 0);
+  EXPECT_TRUE(skin.resources.BudgetReached());
+}
+
+// AREAs of the largest grid each, and glyphs cut by an underline, count
+// against one budget of cells: exactly the budget is no loss; past it AREAs
+// and pattern fonts get no cells and later images are empty.
+TEST(HostileSkin, CellsStayWithinTheSkinBudget) {
+  ResourceSkin skin;
+  // A 33-pixel strip whose underline has a separator in every odd column:
+  // 17 glyphs.
+  platform::TBitmap strip(33, 3);
+  for (int x = 1; x < 33; x += 2) strip.SetPixel(x, 2, platform::RGB(255, 0, 0));
+  skin.pack.AddBitmap("strip.bmp", strip);
+  skin.pack.AddBitmap("late.bmp", platform::TBitmap(5, 5));
+  std::string xml = R"(<SKIN><IMAGE id="I" file="strip.bmp"><AREA id="Glyphs" split="Underline"/>)";
+  const int grids = static_cast<int>(skin::limits::kMaxSkinCells / skin::limits::kMaxAreaCells) - 1;
+  for (int i = 0; i < grids; ++i)
+    xml += "<AREA id=\"G" + std::to_string(i) + "\" repeat=\"64,64\" mask=\"Color,Red\"/>";
+  xml += R"(<AREA id="Rest" repeat="4079,1"/></IMAGE>)";
+  skin.Load(xml + "</SKIN>");
+  EXPECT_EQ(skin.Cells("I.Glyphs"), 17);
+  EXPECT_EQ(skin.Cells("I.G0"), 4096);
+  EXPECT_EQ(skin.Cells("I.Rest"), 4079);
+  EXPECT_FALSE(skin.resources.BudgetReached());
+
+  xml.insert(xml.size() - 8, R"(<AREA id="Over"/><AREA id="Glyphs2" split="Underline"/>)");
+  skin.Load(xml +
+            R"(<FONT id="F" pattern="I" symbols="ab"/><IMAGE id="Late" file="late.bmp"/></SKIN>)");
+  EXPECT_EQ(skin.Cells("I.Over"), 0);
+  EXPECT_EQ(skin.Cells("I.Glyphs2"), 0);
+  EXPECT_EQ(skin.resources.Find<skin::TSkinResFont>("F")->Glyphs, nullptr);
+  EXPECT_EQ(skin.Width("Late"), 0);
+  EXPECT_TRUE(skin.resources.BudgetReached());
+}
+
+// Tens of thousands of IMAGEs of as many files, none of them there, and
+// lookups of ids and areas that name nothing: each costs about the same
+// however many resources came before.
+TEST(HostileSkin, ManyResourcesAreLookedUpInLinearTime) {
+  ResourceSkin skin;
+  std::string xml = "<SKIN><IMAGE id=\"Big\">";
+  for (int i = 0; i < 20000; ++i) xml += "<AREA id=\"a" + std::to_string(i) + "\" repeat=\"0,0\"/>";
+  xml += "</IMAGE>";
+  for (int i = 0; i < 40000; ++i)
+    xml += "<IMAGE id=\"I" + std::to_string(i) + "\" file=\"m" + std::to_string(i) + ".bmp\"/>";
+  const auto start = std::chrono::steady_clock::now();
+  skin.Load(xml + "</SKIN>");
+  for (int i = 0; i < 20000; ++i) {
+    ASSERT_EQ(skin.resources.Find<skin::TSkinResColor>("NoSuchColour"), nullptr);
+    ASSERT_EQ(skin.Cells("Big.NoSuchArea"), 1);
+  }
+  const auto seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_EQ(skin.Width("I39999"), 0);
+  EXPECT_EQ(skin.Cells("Big.a19999"), 0);
 }

@@ -265,3 +265,22 @@ TEST_F(SkinTool, PipesAreRefused) {
   EXPECT_EQ(result.out, "");
   EXPECT_NE(result.err.find("cannot seek"), std::string::npos) << result.err;
 }
+
+// A skin past its budget of cells is still painted as the program shows it,
+// and the status says that a limit was reached; a plain skin renders with 0.
+TEST_F(SkinTool, RenderReportsASkinPastItsBudget) {
+  std::string xml = "<SKIN><IMAGE id=\"I\" file=\"none.bmp\">";
+  for (int i = 0; i < 17; ++i) xml += "<AREA id=\"A" + std::to_string(i) + "\" repeat=\"64,64\"/>";
+  WriteText(skin_ / "interface.xml", xml + "</IMAGE><WINDOW id=\"Main\" size=\"40,30\"/></SKIN>");
+  const fs::path png = root_ / "out.png";
+  const std::string render = "render '" + skin_.string() + "' Main '" + png.string() + "'";
+  Outcome result = Tool(render);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("limit was reached"), std::string::npos) << result.err;
+  EXPECT_TRUE(fs::exists(png));
+
+  WriteText(skin_ / "interface.xml", "<SKIN><WINDOW id=\"Main\" size=\"40,30\"/></SKIN>");
+  result = Tool(render);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err.find("limit"), std::string::npos) << result.err;
+}
