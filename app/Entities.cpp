@@ -1,5 +1,7 @@
 #include "app/Entities.h"
 
+#include <utility>
+
 #include "app/MultiLog.h"
 #include "app/TextUtil.h"
 
@@ -65,6 +67,19 @@ TEntityManager::~TEntityManager() {
     }
     holder.reset();
   }
+}
+
+void TSubscription::Subscribe(TEntityHolder& holder, TCallback callback) {
+  if (holder_ == &holder && callback_ == callback) return;
+  Cancel();
+  holder_ = &holder;
+  callback_ = callback;
+  holder.AddClient(callback);
+}
+
+void TSubscription::Cancel() {
+  if (!holder_) return;
+  std::exchange(holder_, nullptr)->RemoveClient(callback_);
 }
 
 TEntityHolder* TEntityManager::FindHolder(std::string_view name) {

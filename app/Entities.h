@@ -132,6 +132,27 @@ class TEntityHolder {
   TCallback OnClientRemoved;
 };
 
+// One client callback on one holder for as long as this object lives: a
+// consumer that follows a name from its loading to its destruction keeps
+// one as a member. Subscribing again to the same holder changes nothing.
+class TSubscription {
+ public:
+  TSubscription() = default;
+  ~TSubscription() { Cancel(); }
+  TSubscription(const TSubscription&) = delete;
+  TSubscription& operator=(const TSubscription&) = delete;
+
+  // Adds the callback to the holder, after removing it from another one.
+  void Subscribe(TEntityHolder& holder, TCallback callback);
+  void Cancel();
+  // The holder subscribed to, or null.
+  TEntityHolder* Holder() const { return holder_; }
+
+ private:
+  TEntityHolder* holder_ = nullptr;
+  TCallback callback_;
+};
+
 // The text before the first "(" (the whole command when there is none).
 std::string SplitName(std::string_view command);
 // The text after the first "(" without the command's last character (the

@@ -2,16 +2,25 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
+#include <unordered_map>
 
 #include "app/MultiLog.h"
 #include "app/TextUtil.h"
+#include "controls/KestAni.h"
 #include "controls/KestBtn.h"
 #include "controls/KestCheckBox.h"
 #include "controls/KestCtl.h"
+#include "controls/KestDiag.h"
 #include "controls/KestLink.h"
+#include "controls/KestListBox.h"
 #include "controls/KestPages.h"
+#include "controls/KestResizer.h"
+#include "controls/KestSlider.h"
 #include "controls/KestTabs.h"
 #include "controls/KestTabs2.h"
+#include "controls/KestText.h"
+#include "controls/KestTimeSlider.h"
 #include "controls/KestWnd.h"
 #include "skin/CachedStream.h"
 #include "skin/StreamPack.h"
@@ -20,28 +29,81 @@ namespace controls {
 
 using skin::TXMLNode;
 
-// The state of one BuildWindow: how many controls exist so far and which
+// The state of one BuildWindow: how many controls exist so far, which
 // templates are being expanded (a template that uses itself, directly or
-// through another, is not expanded again).
+// through another, is not expanded again) and the templates by id.
 struct TSkin::TBuild {
   int Controls = 0;
   std::vector<const TXMLNode*> Templates;
+  // The first TGROUP of each id (in lower case) in document order, as
+  // FindNode would find it; indexed at the first GROUP, so that a skin of
+  // many GROUPs does not walk the document for each.
+  std::unordered_map<std::string, const TXMLNode*> TemplateIndex;
+  bool Indexed = false;
+
+  const TXMLNode* FindTemplate(const TXMLNode* root, std::string_view id);
 };
+
+namespace {
+
+std::string LowerKey(std::string_view text) {
+  std::string key(text);
+  for (char& c : key) c = app::AsciiLower(c);
+  return key;
+}
+
+// Calls visit(node) for every node below `start`, depth first in document
+// order, until it answers true.
+template <class TVisit>
+void VisitDescendants(const TXMLNode& start, TVisit visit) {
+  std::vector<std::pair<const TXMLNode*, std::size_t>> stack{{&start, 0}};
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    if (next == node->ChildCount()) {
+      stack.pop_back();
+      continue;
+    }
+    const TXMLNode* child = node->Child(next++);
+    if (visit(*child)) return;
+    stack.emplace_back(child, 0);
+  }
+}
+
+}  // namespace
+
+const TXMLNode* TSkin::TBuild::FindTemplate(const TXMLNode* root, std::string_view id) {
+  if (!root) return nullptr;
+  if (!Indexed) {
+    Indexed = true;
+    VisitDescendants(*root, [this](const TXMLNode& node) {
+      if (app::SameText(node.Name, "TGROUP"))
+        TemplateIndex.emplace(LowerKey(node.GetAttr("id")), &node);
+      return false;
+    });
+  }
+  const auto found = TemplateIndex.find(LowerKey(id));
+  return found == TemplateIndex.end() ? nullptr : found->second;
+}
 
 TSkin::TSkin(app::TEntityManager& entityManager)
     : resManager_(std::make_unique<skin::TSkinResManager>()),
       tree_(std::make_unique<skin::TXMLTree>()) {
-  // Still to come, in their places of this order: RESIZER and SLIDER after
-  // CHECKBOX, TIMESLIDER and TEXT before LINK, ANIMATION and DIAGRAM after
-  // it, LISTBOX at the end.
+  // Every tag a skin may use; a tag without a class builds a plain control.
   RegisterControlClass<TSkinWindow>("WINDOW");
   RegisterControlClass<TKestControl>("PANEL");
   RegisterControlClass<TKestButton>("BUTTON");
   RegisterControlClass<TKestCheckBox>("CHECKBOX");
+  RegisterControlClass<TKestResizer>("RESIZER");
+  RegisterControlClass<TKestSlider>("SLIDER");
+  RegisterControlClass<TKestTimeSlider>("TIMESLIDER");
+  RegisterControlClass<TKestText>("TEXT");
   RegisterControlClass<TKestLink>("LINK");
+  RegisterControlClass<TKestAnimation>("ANIMATION");
+  RegisterControlClass<TKestDiagram>("DIAGRAM");
   RegisterControlClass<TKestTabs>("TABS");
   RegisterControlClass<TKestTabs2>("TABS2");
   RegisterControlClass<TKestPages>("PAGES");
+  RegisterControlClass<TKestListBox>("LISTBOX");
   resManager_->EntityManager = &entityManager;
 }
 
@@ -106,7 +168,7 @@ std::unique_ptr<TKestControl> TSkin::BuildControl(TBuild& build, TKestControl* o
   if (build.Controls >= kMaxControls) return nullptr;
   std::unique_ptr<TKestControl> control;
   if (app::SameText(element.Name, "GROUP")) {
-    const TXMLNode* pattern = FindNode(tree_->Root(), "TGROUP", element.GetAttr("group"));
+    const TXMLNode* pattern = build.FindTemplate(tree_->Root(), element.GetAttr("group"));
     auto& active = build.Templates;
     if (pattern && std::find(active.begin(), active.end(), pattern) == active.end()) {
       active.push_back(pattern);
@@ -138,19 +200,12 @@ void TSkin::LoadControl(TBuild& build, TKestControl& control, const TXMLNode& el
 
 const TXMLNode* FindNode(const TXMLNode* start, std::string_view tag, std::string_view id) {
   if (!start) return nullptr;
-  // Iterative depth-first walk in document order.
-  std::vector<std::pair<const TXMLNode*, std::size_t>> stack{{start, 0}};
-  while (!stack.empty()) {
-    auto& [node, next] = stack.back();
-    if (next == node->ChildCount()) {
-      stack.pop_back();
-      continue;
-    }
-    const TXMLNode* child = node->Child(next++);
-    if (app::SameText(child->Name, tag) && app::SameText(child->GetAttr("id"), id)) return child;
-    stack.emplace_back(child, 0);
-  }
-  return nullptr;
+  const TXMLNode* found = nullptr;
+  VisitDescendants(*start, [&](const TXMLNode& node) {
+    if (app::SameText(node.Name, tag) && app::SameText(node.GetAttr("id"), id)) found = &node;
+    return found != nullptr;
+  });
+  return found;
 }
 
 }  // namespace controls

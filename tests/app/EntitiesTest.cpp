@@ -187,6 +187,27 @@ TEST(EntityBus, RemoveClientMatchesFunctionAndObject) {
   EXPECT_EQ(first.Callback(), first.Callback());
 }
 
+TEST(EntityBus, ASubscriptionIsOneClientUntilItEnds) {
+  TEntityManager bus;
+  std::vector<std::string> calls;
+  TRecorder client{"client", &calls};
+  {
+    TSubscription subscription;
+    subscription.Subscribe(bus.GetHolder("First"), client.Callback());
+    subscription.Subscribe(bus.GetHolder("first"), client.Callback());
+    bus.Notify("First");
+    EXPECT_THAT(calls, ElementsAre("client"));
+    // Moving to another name leaves the first one.
+    subscription.Subscribe(bus.GetHolder("Second"), client.Callback());
+    bus.Notify("First");
+    bus.Notify("Second");
+    EXPECT_THAT(calls, ElementsAre("client", "client"));
+    EXPECT_EQ(subscription.Holder(), &bus.GetHolder("Second"));
+  }
+  bus.Notify("Second");
+  EXPECT_EQ(calls.size(), 2u);
+}
+
 TEST(EntityBus, NotificationPassCoversClientsPresentAtItsStart) {
   TEntityManager bus;
   std::vector<std::string> calls;

@@ -81,9 +81,9 @@ def write_skin(folder, xml, files=None):
 
 def case_checkerboard(folder):
     write_skin(folder, """<SKIN>
-  <IMAGE id="B" file="b.bmp"><AREA id="A" pos="0,0" size="2048,2048" mask="Color,Fuchsia"/></IMAGE>
+  <IMAGE id="B" file="b.bmp"><AREA id="A" pos="0,0" size="4096,4096" mask="Color,Fuchsia"/></IMAGE>
   <WINDOW id="Main" bg="B.A"/>
-</SKIN>""", {"b.bmp": checkerboard_bmp(2048)})
+</SKIN>""", {"b.bmp": checkerboard_bmp(4096)})
 
 
 def case_huge_controls(folder):
@@ -93,11 +93,11 @@ def case_huge_controls(folder):
 
 
 def case_many_cells(folder):
-    areas = "".join(f'<AREA id="A{i}" pos="0,0" size="1,1" repeat="64,64" mask="Color,Fuchsia"/>'
-                    for i in range(400))
+    areas = "".join(f'<AREA id="A{i}" pos="0,0" size="8,8" repeat="64,64" mask="Color,Fuchsia" resize="Split"/>'
+                    for i in range(2500))
     write_skin(folder, f"""<SKIN><IMAGE id="C" file="c.bmp">{areas}</IMAGE>
   <WINDOW id="Main" size="200,200"><PANEL bg="C.A0"/></WINDOW></SKIN>""",
-               {"c.bmp": small_bmp(128, 128)})
+               {"c.bmp": small_bmp(576, 576)})
 
 
 def case_rle_images(folder):
@@ -108,15 +108,17 @@ def case_rle_images(folder):
 
 
 def case_shared_images(folder):
-    images = "".join(f'<IMAGE id="I{i}" file="s.bmp"/>' for i in range(90000))
+    # Files that do not exist: no image matches an earlier one.
+    images = "".join(f'<IMAGE id="I{i}" file="m{i}.bmp"/>' for i in range(90000))
     write_skin(folder, f"""<SKIN>{images}
-  <WINDOW id="Main" size="200,200"><PANEL bg="I0"/></WINDOW></SKIN>""",
-               {"s.bmp": small_bmp(8, 8)})
+  <WINDOW id="Main" size="200,200"><PANEL bg="I0"/></WINDOW></SKIN>""")
 
 
 def case_chained_groups(folder):
+    # Each template lies before the one that uses it: every lookup walks
+    # most of the document.
     groups = "".join(f'<TGROUP id="g{i}"><GROUP group="g{i + 1}"/></TGROUP>'
-                     for i in range(30000))
+                     for i in reversed(range(30000)))
     write_skin(folder, f"""<SKIN>{groups}
   <WINDOW id="Main" size="200,200"><GROUP group="g0"/></WINDOW></SKIN>""")
 
