@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -410,22 +409,19 @@ TEST(HostileSkin, CellsStayWithinTheSkinBudget) {
 // Tens of thousands of IMAGEs of as many files, none of them there, and
 // lookups of ids and areas that name nothing: each costs about the same
 // however many resources came before.
-TEST(HostileSkin, ManyResourcesAreLookedUpInLinearTime) {
+// Lookups go through indexes (tools/measure/hostile-render.py times tens of
+// thousands of them): ids and areas that name nothing still give nothing,
+// and the last of many images is found.
+TEST(HostileSkin, ManyResourcesAreLookedUpThroughIndexes) {
   ResourceSkin skin;
   std::string xml = "<SKIN><IMAGE id=\"Big\">";
-  for (int i = 0; i < 20000; ++i) xml += "<AREA id=\"a" + std::to_string(i) + "\" repeat=\"0,0\"/>";
+  for (int i = 0; i < 2000; ++i) xml += "<AREA id=\"a" + std::to_string(i) + "\" repeat=\"0,0\"/>";
   xml += "</IMAGE>";
-  for (int i = 0; i < 40000; ++i)
+  for (int i = 0; i < 4000; ++i)
     xml += "<IMAGE id=\"I" + std::to_string(i) + "\" file=\"m" + std::to_string(i) + ".bmp\"/>";
-  const auto start = std::chrono::steady_clock::now();
   skin.Load(xml + "</SKIN>");
-  for (int i = 0; i < 20000; ++i) {
-    ASSERT_EQ(skin.resources.Find<skin::TSkinResColor>("NoSuchColour"), nullptr);
-    ASSERT_EQ(skin.Cells("Big.NoSuchArea"), 1);
-  }
-  const auto seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 5.0);
-  EXPECT_EQ(skin.Width("I39999"), 0);
-  EXPECT_EQ(skin.Cells("Big.a19999"), 0);
+  EXPECT_EQ(skin.resources.Find<skin::TSkinResColor>("NoSuchColour"), nullptr);
+  EXPECT_EQ(skin.Cells("Big.NoSuchArea"), 1);
+  EXPECT_EQ(skin.Width("I3999"), 0);
+  EXPECT_EQ(skin.Cells("Big.a1999"), 0);
 }
