@@ -382,7 +382,9 @@ def play(session):
     # 6. Esc quits at the next tick.
     s.move(x + WIN_W // 2, y + WIN_H - 10)
     s.x("xdotool", "windowfocus", "--sync", window, check_status=False)
-    s.x("xdotool", "key", "--window", window, "Escape")
+    # The program may quit before xdotool is done with the window: whether
+    # it quit is what the wait below tells.
+    s.x("xdotool", "key", "--window", window, "Escape", check_status=False)
     try:
         status = s.proc.wait(10)
     except subprocess.TimeoutExpired:
