@@ -80,7 +80,9 @@ class KestAni : public SkinFixture {
 TEST_F(KestAni, EachTickShowsTheNextFrameAndWrapsAround) {
   auto& animation = Open<TKestAnimation>(R"(<ANIMATION size="10,10" sequence="Pic.F"/>)");
   for (int tick = 0; tick <= 4; ++tick) {
+    Picture(animation);
     entities.SetValue("System.Timer", tick);
+    EXPECT_TRUE(AskedForRepaint(animation)) << "tick " << tick;
     EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[tick % 4]) << "tick " << tick;
   }
   // Only the low 32 bits count; a negative count shows the error image.
@@ -112,7 +114,9 @@ TEST_F(KestAni, TickControlsAreClientsOnceFromLoadUntilDestroyed) {
 
 TEST_F(KestAni, DiagramBarsGrowFromTheBottomNewestAtTheRight) {
   auto& diagram = Open<TKestDiagram>(R"(<DIAGRAM size="50,101" link="Load"/>)");
+  Picture(diagram);
   Second(50);
+  EXPECT_TRUE(AskedForRepaint(diagram));
   // From the bottom row up to row 50, which is the end point and not drawn.
   EXPECT_EQ(Bar(Picture(diagram), 49), std::make_pair(51, 101));
   for (int x = 0; x < 49; ++x) EXPECT_EQ(Bar(Picture(diagram), x).second, 0) << "column " << x;

@@ -140,13 +140,20 @@ TEST_F(KestSlider, PressesAndDragsSetTheValueAlongTheTrack) {
 TEST_F(KestSlider, TheKnobShowsTheValueAndTheHover) {
   TKestSlider& slider = Horizontal();
   for (const auto& [position, left] : {std::pair{500, 45}, {0, 0}, {1000, 90}, {333, 29}}) {
+    Picture(slider);
     SetEntity(0, position, 1000);
+    EXPECT_TRUE(AskedForRepaint(slider)) << position;
     EXPECT_EQ(KnobLeft(Picture(slider)), left) << position;
   }
-  // The hovered knob is framed in the normal knob's colour.
+  // The hovered knob is framed in the normal knob's colour; a press, the
+  // hover and its end ask for a repaint.
   Move(slider, 30, 10);
+  EXPECT_TRUE(AskedForRepaint(slider));
   EXPECT_EQ(KnobLeft(Picture(slider), kHoverKnob), 30);
+  Press(slider, 40, 10);
+  EXPECT_TRUE(AskedForRepaint(slider));
   Leave(slider);
+  EXPECT_TRUE(AskedForRepaint(slider));
   EXPECT_EQ(KnobLeft(Picture(slider), kHoverKnob), -1);
   value.Enabled = false;
   entities.Notify("Value");

@@ -131,9 +131,14 @@ TEST_F(KestText, TheLinkedStringReplacesTheText) {
   const platform::TBitmap before = Picture(text);
   entities.SetString("Title", "Something much longer");
   EXPECT_EQ(text.Text, "Something much longer");
+  EXPECT_TRUE(text.InvalidationPending());
   EXPECT_GT(InkColumns(Picture(text)).second, InkColumns(before).second);
   entities.SetString("Title", "");
+  EXPECT_TRUE(AskedForRepaint(text));
   EXPECT_EQ(InkColumns(Picture(text)).second, -1);
+  // Captions may change with the language.
+  entities.Notify("Application.Languages");
+  EXPECT_TRUE(AskedForRepaint(text));
 
   // A link to anything but a string leaves the skin's text.
   app::TBasicEntity number{0, 1, 2};
