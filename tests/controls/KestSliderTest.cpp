@@ -108,6 +108,19 @@ TEST_F(KestSlider, TheTrackLiesBetweenTheKnobsCentresAtBothEnds) {
   EXPECT_EQ(bare.KnobSize, (TPoint{0, 0}));
   EXPECT_EQ(bare.TrackStart, 4);
   EXPECT_EQ(bare.TrackEndPos(), 100 - 6 - 1);
+  EXPECT_EQ(BuildSlider(R"(size="100,20")").TrackEndPos(), 99);
+
+  // Unlinked, it keeps the range 0 to 1000.
+  window.reset();
+  entities.UnregisterEntity("Value");
+  TKestSlider& loose = Horizontal();
+  EXPECT_EQ(loose.Position, 500);
+  Press(loose, 95, 10);
+  EXPECT_EQ(loose.Position, 1000);
+  Press(loose, 0, 10);
+  EXPECT_EQ(loose.Position, 0);
+  window.reset();
+  entities.RegisterEntity("Value", &value);
 }
 
 TEST_F(KestSlider, PressesAndDragsSetTheValueAlongTheTrack) {
@@ -145,6 +158,12 @@ TEST_F(KestSlider, TheKnobShowsTheValueAndTheHover) {
     EXPECT_TRUE(AskedForRepaint(slider)) << position;
     EXPECT_EQ(KnobLeft(Picture(slider)), left) << position;
   }
+  // Centred across the track: rows 5 to 14 of 20.
+  const platform::TBitmap centred = Picture(slider);
+  EXPECT_EQ(centred.Pixel(35, 4), kWhite);
+  EXPECT_EQ(centred.Pixel(35, 5), kKnob);
+  EXPECT_EQ(centred.Pixel(35, 14), kKnob);
+  EXPECT_EQ(centred.Pixel(35, 15), kWhite);
   // The hovered knob is framed in the normal knob's colour; a press, the
   // hover and its end ask for a repaint.
   Move(slider, 30, 10);
