@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <utility>
@@ -301,14 +302,57 @@ TEST_F(KestSlider, AThreeMinuteScaleHasTicksEveryHalfMinute) {
     EXPECT_EQ(majors, (std::vector<int>{0, 66, 133, 200, 266, 333, 400, 400}));
     EXPECT_EQ(minors, 6 * 4);
   }
+  // Minor ticks every fifth of a step: 6 s is 13.3 pixels.
+  std::vector<int> firstMinors;
+  for (const auto& tick : slider.TimeScale(label)) {
+    if (!tick.Major && firstMinors.size() < 4) firstMinors.push_back(tick.X - half);
+  }
+  EXPECT_EQ(firstMinors, (std::vector<int>{13, 26, 40, 53}));
+  // The step is the range over one tick fewer than fit, raised to a nice
+  // one: labels 85 pixels apart leave room for 4 ticks on 400 pixels, so
+  // a third of the range is raised; the second label shows the step.
+  const struct {
+    std::int64_t Max;
+    const char* Second;
+  } steps[] = {{120 * kSecond, "1:00"},         {36 * kSecond, "0:15"},
+               {24 * 60 * kSecond, "10:00"},    {60 * 60 * kSecond, "0:30:00"},
+               {270 * 60 * kSecond, "2:00:00"}, {30 * 3600 * kSecond, "10:00:00"}};
+  for (const auto& [max, second] : steps) {
+    SetEntity(0, 0, max);
+    std::vector<std::string> labels;
+    for (const auto& tick : slider.TimeScale(85)) {
+      if (tick.Major) labels.push_back(tick.Label);
+    }
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[1], second) << max;
+  }
+  SetEntity(0, 90 * kSecond, 180 * kSecond);
 
   // Drawn: major ticks reach four rows up from the bottom rule, minor ones
   // three; the labels sit above the ticks; the played half is filled.
+  // Rules run along rows 1 and 38 over the track; a major tick widens to
+  // five pixels on them, three next to them, one more inward; a minor tick
+  // is two pixels long.
   const int bottom = 40 - 2;
+  const auto expectedInk = [&](bool major, int dx, int y) {
+    const int inward = y <= 2 ? y - 1 : bottom - y;
+    if (inward < 0) return false;
+    if (major)
+      return (inward == 0 && std::abs(dx) <= 2) || (inward == 1 && std::abs(dx) <= 1) ||
+             (inward == 2 && dx == 0);
+    return inward <= 1 && dx == 0;
+  };
   for (const auto& tick : slider.TimeScale(label)) {
     SCOPED_TRACE(tick.X);
-    EXPECT_EQ(picture.Pixel(tick.X, bottom - 1), kBlack);
-    EXPECT_EQ(picture.Pixel(tick.X, bottom - 2) == kBlack, tick.Major);
+    for (int dx = -3; dx <= 3; ++dx) {
+      for (const int y : {0, 1, 2, 36, 37, 38, 39}) {
+        const int x = tick.X + dx;
+        const bool onRule =
+            (y == 1 || y == bottom) && x >= slider.TrackStart && x < slider.TrackEndPos();
+        EXPECT_EQ(picture.Pixel(x, y) == kBlack, onRule || expectedInk(tick.Major, dx, y))
+            << dx << "," << y;
+      }
+    }
     if (tick.Label.empty()) continue;
     bool ink = false;
     for (int x = tick.X - label / 2; x <= tick.X + label / 2; ++x) {
@@ -320,6 +364,7 @@ TEST_F(KestSlider, AThreeMinuteScaleHasTicksEveryHalfMinute) {
     EXPECT_TRUE(ink);
   }
   EXPECT_EQ(picture.Pixel(half + 150, 25), kFill);
+  EXPECT_EQ(picture.Pixel(0, 0), kFill);
   EXPECT_EQ(picture.Pixel(half + 250, 25), kWhite);
 }
 
