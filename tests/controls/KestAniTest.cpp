@@ -45,6 +45,7 @@ class KestAni : public SkinFixture {
     window.reset();
     Load(
         R"(<SKIN><IMAGE id="Pic" file="frames.bmp"><AREA id="F" pos="0,0" size="10,10" repeat="4,1"/>)"
+        R"(<AREA id="One" pos="0,0" size="10,10"/>)"
         R"(</IMAGE><WINDOW id="Main" size="500,200">)" +
         body + "</WINDOW></SKIN>");
     window = Build("Main");
@@ -90,14 +91,28 @@ TEST_F(KestAni, EachTickShowsTheNextFrameAndWrapsAround) {
   EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[2]);
   entities.SetValue("System.Timer", -1);
   for (const TColor frame : kFrames) EXPECT_NE(Picture(animation).Pixel(5, 5), frame);
+
+  // Frames fill the control from its corner (a frame's border is there); a
+  // sequence of one frame always shows it.
+  entities.SetValue("System.Timer", 3);
+  auto& single = Open<TKestAnimation>(R"(<ANIMATION size="10,10" sequence="Pic.One"/>)");
+  EXPECT_EQ(Picture(single).Pixel(0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(Picture(single).Pixel(5, 5), kFrames[0]);
+  // Without a timer entity the first frame shows.
+  entities.UnregisterEntity("System.Timer");
+  EXPECT_EQ(
+      Picture(Open<TKestAnimation>(R"(<ANIMATION size="10,10" sequence="Pic.F"/>)")).Pixel(5, 5),
+      kFrames[0]);
+  entities.RegisterEntity("System.Timer", &timer);
 }
 
 TEST_F(KestAni, TickControlsAreClientsOnceFromLoadUntilDestroyed) {
   entities.SetValue("System.Timer", 3);
   auto& animation = Open<TKestAnimation>(
-      R"(<ANIMATION size="10,10" bgcolor="#204060"/><DIAGRAM/><DIAGRAM link="Load"/>)");
+      R"(<ANIMATION size="10,10" bg="Pic.F"/><DIAGRAM/><DIAGRAM link="Load"/>)");
   // Without frames only the background shows.
-  EXPECT_EQ(Picture(animation).Pixel(5, 5), animation.Color());
+  EXPECT_EQ(animation.FrameIndex(), -1);
+  EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[0]);
   // Loading again (as a template's control is) adds no second client.
   skin::TXMLNode again("ANIMATION");
   animation.LoadFromXML(again);
