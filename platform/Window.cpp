@@ -866,6 +866,8 @@ void TWindowBase::Update() {
   if (impl_->InvalidPending) impl_->Widget->repaint();
 }
 
+bool TWindowBase::InvalidationPending() const { return impl_->InvalidPending; }
+
 void TWindowBase::Repaint() {
   impl_->InvalidPending = true;
   impl_->Widget->repaint();

@@ -171,10 +171,12 @@ class TWindowBase {
   TWindowClient* Client() const;
 
   // Painting: Invalidate queues a repaint, Update paints pending parts now,
-  // Repaint does both.
+  // Repaint does both. InvalidationPending tells whether a repaint was asked
+  // for since the window last painted.
   void Invalidate();
   void Update();
   void Repaint();
+  bool InvalidationPending() const;
 
   // Mouse capture: a button press captures the mouse to the window that
   // takes it, the release frees it; SetCapture and ReleaseCapture do it

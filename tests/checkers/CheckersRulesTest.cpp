@@ -66,6 +66,21 @@ TEST(CheckersPosition, EvaluationUsesEachSidesOwnTables) {
   // A man one step from promotion on a side file is worth most.
   EXPECT_EQ(Board({{"a7", kOwnMan}}).Evaluate(), 190);
   EXPECT_EQ(Board({{"h2", kOtherMan}}).Evaluate(), -190);
+  // A lone piece's placement worth summed over the four dark squares of each
+  // rank, rank 1 first: men gain as they advance, kings in the centre.
+  std::vector<int> men, kings;
+  for (int rank = 0; rank < 8; ++rank) {
+    int man = 0, king = 0;
+    for (int file = rank % 2; file < 8; file += 2) {
+      const std::string square = TCheckersPosition::SquareName(file, rank);
+      man += Board({{square, kOwnMan}}).Evaluate() - kManValue;
+      king += Board({{square, kOwnKing}}).Evaluate() - kKingValue;
+    }
+    men.push_back(man);
+    kings.push_back(king);
+  }
+  EXPECT_EQ(men, (std::vector<int>{4, 9, 17, 31, 69, 152, 315, 0}));
+  EXPECT_EQ(kings, (std::vector<int>{0, 15, 25, 30, 30, 25, 15, 0}));
 }
 
 TEST(CheckersPosition, ApplyMovePlaysStepsPromotesAndEmptiesStretches) {

@@ -138,6 +138,17 @@ TEST(ChessRules, CastlingRightsFollowKingAndRookMovesAndCaptures) {
   taken.SetSquare({0, 0}, chess::MakePiece(chess::kRook, chess::kSideToMove));
   EXPECT_FALSE(HasMove(taken, "E1-C1"));
   EXPECT_TRUE(HasMove(taken, "E1-G1"));
+  // The same on h8 takes the short right; the other side taking on h1 is that
+  // capture seen from its side, and costs us our short right.
+  taken = open;
+  taken.ApplyMove(Move(6, 1, 7, 7, true));
+  EXPECT_FALSE(taken.OppShortCastle);
+  EXPECT_TRUE(taken.OppLongCastle && taken.OwnShortCastle && taken.OwnLongCastle);
+  taken = Pos("r3k2r/6b1/8/8/8/8/8/R3K2R KQkq -");
+  taken.Flip();
+  taken.ApplyMove(Move(6, 1, 7, 7, true));
+  taken.Flip();
+  EXPECT_EQ(chess::PositionToText(taken), "r3k2r/8/8/8/8/8/8/R3K2b Qkq -");
 
   // Castling moves the rook too.
   TChessPosition castled = open;
@@ -208,22 +219,31 @@ TEST(ChessRules, EvaluationCountsPlacementAndRooksBehindPawns) {
   // Kings on g1 and c1 and a knight in the centre, seen from their own side.
   EXPECT_EQ(Pos("6k1/8/8/8/8/8/8/2K5 - -").Evaluate(), 32 - 12);
   EXPECT_EQ(Pos("4k3/8/8/4n3/8/8/8/4K3 - -").OpponentScore(), 10000 + 300 + 2 * (3 + 3));
+  // A rook in the h1 corner adds its bare 500.
+  EXPECT_EQ(Pos("4k3/8/8/8/8/8/8/4K2R - -").SideScore(),
+            Pos("4k3/8/8/8/8/8/8/4K3 - -").SideScore() + 500);
 }
 
 TEST(ChessRules, PositionTextRejectsMalformedInput) {
-  for (const char* bad :
-       {"", "8/8/8/8/8/8/8 - -", "8/8/8/8/8/8/8/8 -", "9/8/8/8/8/8/8/8 - -", "7/8/8/8/8/8/8/8 - -",
-        "8/8/8/8/8/8/8/7x - -", "8/8/8/8/8/8/8/8 KK -", "8/8/8/8/8/8/8/8 X -",
-        "8/8/8/8/8/8/8/8 - i3", "8/8/8/8/8/8/8/8 - e9", "8/8/8/8/8/8/8/8  - -"})
+  for (const char* bad : {"", "8/8/8/8/8/8/8 - -", "8/8/8/8/8/8/8/8 -", "9/8/8/8/8/8/8/8 - -",
+                          "7/8/8/8/8/8/8/8 - -", "8/8/8/8/8/8/8/7x - -", "8/8/8/8/8/8/8/8 KK -",
+                          "8/8/8/8/8/8/8/8 X -", "8/8/8/8/8/8/8/8 - i3", "8/8/8/8/8/8/8/8 - e9",
+                          "8/8/8/8/8/8/8/8  - -", "8/8/8/8/8/8/8/7p1 - -"})
     EXPECT_THROW(chess::PositionFromText(bad), std::invalid_argument) << bad;
-  const std::string text = chess_test::kKiwipete;
-  EXPECT_EQ(chess::PositionToText(Pos(text)), text);
+  // Text round-trips, en-passant squares to the corners of the board included.
+  for (const char* text : {chess_test::kKiwipete, "8/8/8/8/8/8/8/8 - a3", "8/8/8/8/8/8/8/8 - h6",
+                           "8/8/8/8/8/8/8/8 - a1", "8/8/8/8/8/8/8/8 - h8"})
+    EXPECT_EQ(chess::PositionToText(Pos(text)), text);
   // Squares off the board read as empty and ignore writes.
   TChessPosition position;
   position.SetSquare({8, 0}, 5);
   position.ClearSquare({-1, 3});
   EXPECT_EQ(position.GetSquare({0, 8}), 0);
   EXPECT_EQ(position, TChessPosition());
+  // A square holding no known piece prints as empty.
+  position = Pos("8/8/8/8/8/8/8/8 - -");
+  position.SetSquare({0, 0}, 7);
+  EXPECT_EQ(chess::PositionToText(position), "8/8/8/8/8/8/8/8 - -");
 }
 
 }  // namespace

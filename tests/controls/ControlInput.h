@@ -39,6 +39,14 @@ inline platform::TBitmap Picture(platform::TWindowBase& control) {
   return platform::GrabWindow(control);
 }
 
+// Whether the control asked to be redrawn since it last painted. It is
+// painted then, so that each call sees only what came after the one before.
+inline bool AskedForRepaint(platform::TWindowBase& control) {
+  const bool pending = control.InvalidationPending();
+  Picture(control);
+  return pending;
+}
+
 // Text measured in a control's font.
 inline int TextWidthIn(const controls::TKestControl& control, const std::string& text) {
   platform::TBitmap bitmap(1, 1);

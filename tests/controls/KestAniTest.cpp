@@ -45,6 +45,7 @@ class KestAni : public SkinFixture {
     window.reset();
     Load(
         R"(<SKIN><IMAGE id="Pic" file="frames.bmp"><AREA id="F" pos="0,0" size="10,10" repeat="4,1"/>)"
+        R"(<AREA id="One" pos="0,0" size="10,10"/>)"
         R"(</IMAGE><WINDOW id="Main" size="500,200">)" +
         body + "</WINDOW></SKIN>");
     window = Build("Main");
@@ -80,7 +81,9 @@ class KestAni : public SkinFixture {
 TEST_F(KestAni, EachTickShowsTheNextFrameAndWrapsAround) {
   auto& animation = Open<TKestAnimation>(R"(<ANIMATION size="10,10" sequence="Pic.F"/>)");
   for (int tick = 0; tick <= 4; ++tick) {
+    Picture(animation);
     entities.SetValue("System.Timer", tick);
+    EXPECT_TRUE(AskedForRepaint(animation)) << "tick " << tick;
     EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[tick % 4]) << "tick " << tick;
   }
   // Only the low 32 bits count; a negative count shows the error image.
@@ -88,14 +91,28 @@ TEST_F(KestAni, EachTickShowsTheNextFrameAndWrapsAround) {
   EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[2]);
   entities.SetValue("System.Timer", -1);
   for (const TColor frame : kFrames) EXPECT_NE(Picture(animation).Pixel(5, 5), frame);
+
+  // Frames fill the control from its corner (a frame's border is there); a
+  // sequence of one frame always shows it.
+  entities.SetValue("System.Timer", 3);
+  auto& single = Open<TKestAnimation>(R"(<ANIMATION size="10,10" sequence="Pic.One"/>)");
+  EXPECT_EQ(Picture(single).Pixel(0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(Picture(single).Pixel(5, 5), kFrames[0]);
+  // Without a timer entity the first frame shows.
+  entities.UnregisterEntity("System.Timer");
+  EXPECT_EQ(
+      Picture(Open<TKestAnimation>(R"(<ANIMATION size="10,10" sequence="Pic.F"/>)")).Pixel(5, 5),
+      kFrames[0]);
+  entities.RegisterEntity("System.Timer", &timer);
 }
 
 TEST_F(KestAni, TickControlsAreClientsOnceFromLoadUntilDestroyed) {
   entities.SetValue("System.Timer", 3);
   auto& animation = Open<TKestAnimation>(
-      R"(<ANIMATION size="10,10" bgcolor="#204060"/><DIAGRAM/><DIAGRAM link="Load"/>)");
+      R"(<ANIMATION size="10,10" bg="Pic.F"/><DIAGRAM/><DIAGRAM link="Load"/>)");
   // Without frames only the background shows.
-  EXPECT_EQ(Picture(animation).Pixel(5, 5), animation.Color());
+  EXPECT_EQ(animation.FrameIndex(), -1);
+  EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[0]);
   // Loading again (as a template's control is) adds no second client.
   skin::TXMLNode again("ANIMATION");
   animation.LoadFromXML(again);
@@ -112,7 +129,9 @@ TEST_F(KestAni, TickControlsAreClientsOnceFromLoadUntilDestroyed) {
 
 TEST_F(KestAni, DiagramBarsGrowFromTheBottomNewestAtTheRight) {
   auto& diagram = Open<TKestDiagram>(R"(<DIAGRAM size="50,101" link="Load"/>)");
+  Picture(diagram);
   Second(50);
+  EXPECT_TRUE(AskedForRepaint(diagram));
   // From the bottom row up to row 50, which is the end point and not drawn.
   EXPECT_EQ(Bar(Picture(diagram), 49), std::make_pair(51, 101));
   for (int x = 0; x < 49; ++x) EXPECT_EQ(Bar(Picture(diagram), x).second, 0) << "column " << x;

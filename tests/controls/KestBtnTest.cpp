@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "ControlInput.h"
@@ -64,29 +65,45 @@ class KestBtn : public SkinFixture {
 TEST_F(KestBtn, AClickRunsTheLinkOnceAfterThePressIsCleared) {
   TKestButton& button = Button();
   EXPECT_EQ(Shown(), kCells[0]);
+  // The image covers the button from its corner (the cell's frame is there).
+  EXPECT_EQ(Picture(button).Pixel(0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(Picture(button).Pixel(1, 1), kCells[0]);
+  // Every change of the look asks for a repaint, and only a change does.
   Move(button);
   EXPECT_TRUE(button.Hover());
+  EXPECT_TRUE(AskedForRepaint(button));
   EXPECT_EQ(Shown(), kCells[1]);
+  Move(button);
+  EXPECT_FALSE(AskedForRepaint(button));
+  button.SetCapture();
   Press(button);
   EXPECT_TRUE(button.Pressed());
+  EXPECT_FALSE(button.HasCapture());
+  EXPECT_TRUE(AskedForRepaint(button));
   EXPECT_EQ(Shown(), kCells[2]);
+  Press(button);
+  EXPECT_FALSE(AskedForRepaint(button));
   EXPECT_EQ(recorder.Count, 0);
   Release(button);
   EXPECT_EQ(recorder.Count, 1);
   EXPECT_FALSE(recorder.PressedWhenRun);
+  EXPECT_TRUE(AskedForRepaint(button));
   EXPECT_EQ(Shown(), kCells[1]);
   // A second release without a press is no click.
   Release(button);
   EXPECT_EQ(recorder.Count, 1);
+  EXPECT_FALSE(AskedForRepaint(button));
 }
 
 TEST_F(KestBtn, LeavingTheButtonCancelsTheClick) {
   TKestButton& button = Button();
   Move(button);
   Press(button);
+  Picture(button);
   Leave(button);
   EXPECT_FALSE(button.Hover());
   EXPECT_FALSE(button.Pressed());
+  EXPECT_TRUE(AskedForRepaint(button));
   EXPECT_EQ(Shown(), kCells[0]);
   Release(button);
   EXPECT_EQ(recorder.Count, 0);
@@ -112,9 +129,11 @@ TEST_F(KestBtn, RightClicksAndDisabledButtonsRunNothing) {
 
 TEST_F(KestBtn, TheLinkedValueChoosesTheRowOfTheGrid) {
   TKestButton& button = Button();
+  Picture(button);
   command.Value = 1;
   entities.Notify("Cmd");
   EXPECT_EQ(button.State(), 1);
+  EXPECT_TRUE(AskedForRepaint(button));
   EXPECT_EQ(Shown(), kCells[4]);
   Move(button);
   Press(button);
@@ -136,6 +155,11 @@ TEST_F(KestBtn, TheLinkedValueChoosesTheRowOfTheGrid) {
     for (const TColor cell : kCells) EXPECT_NE(shown, cell) << "value " << value;
   }
   EXPECT_EQ(button.ImageIndex(), -1);
+  // The last row an int can index still counts.
+  command.Enabled = false;
+  command.Value = 0x1FFFFFFF;
+  entities.Notify("Cmd");
+  EXPECT_EQ(button.ImageIndex(), std::numeric_limits<int>::max());
 }
 
 TEST_F(KestBtn, AClickMayFreeTheButtonsWindow) {

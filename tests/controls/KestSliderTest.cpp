@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <utility>
@@ -108,6 +109,19 @@ TEST_F(KestSlider, TheTrackLiesBetweenTheKnobsCentresAtBothEnds) {
   EXPECT_EQ(bare.KnobSize, (TPoint{0, 0}));
   EXPECT_EQ(bare.TrackStart, 4);
   EXPECT_EQ(bare.TrackEndPos(), 100 - 6 - 1);
+  EXPECT_EQ(BuildSlider(R"(size="100,20")").TrackEndPos(), 99);
+
+  // Unlinked, it keeps the range 0 to 1000.
+  window.reset();
+  entities.UnregisterEntity("Value");
+  TKestSlider& loose = Horizontal();
+  EXPECT_EQ(loose.Position, 500);
+  Press(loose, 95, 10);
+  EXPECT_EQ(loose.Position, 1000);
+  Press(loose, 0, 10);
+  EXPECT_EQ(loose.Position, 0);
+  window.reset();
+  entities.RegisterEntity("Value", &value);
 }
 
 TEST_F(KestSlider, PressesAndDragsSetTheValueAlongTheTrack) {
@@ -140,13 +154,26 @@ TEST_F(KestSlider, PressesAndDragsSetTheValueAlongTheTrack) {
 TEST_F(KestSlider, TheKnobShowsTheValueAndTheHover) {
   TKestSlider& slider = Horizontal();
   for (const auto& [position, left] : {std::pair{500, 45}, {0, 0}, {1000, 90}, {333, 29}}) {
+    Picture(slider);
     SetEntity(0, position, 1000);
+    EXPECT_TRUE(AskedForRepaint(slider)) << position;
     EXPECT_EQ(KnobLeft(Picture(slider)), left) << position;
   }
-  // The hovered knob is framed in the normal knob's colour.
+  // Centred across the track: rows 5 to 14 of 20.
+  const platform::TBitmap centred = Picture(slider);
+  EXPECT_EQ(centred.Pixel(35, 4), kWhite);
+  EXPECT_EQ(centred.Pixel(35, 5), kKnob);
+  EXPECT_EQ(centred.Pixel(35, 14), kKnob);
+  EXPECT_EQ(centred.Pixel(35, 15), kWhite);
+  // The hovered knob is framed in the normal knob's colour; a press, the
+  // hover and its end ask for a repaint.
   Move(slider, 30, 10);
+  EXPECT_TRUE(AskedForRepaint(slider));
   EXPECT_EQ(KnobLeft(Picture(slider), kHoverKnob), 30);
+  Press(slider, 40, 10);
+  EXPECT_TRUE(AskedForRepaint(slider));
   Leave(slider);
+  EXPECT_TRUE(AskedForRepaint(slider));
   EXPECT_EQ(KnobLeft(Picture(slider), kHoverKnob), -1);
   value.Enabled = false;
   entities.Notify("Value");
@@ -275,14 +302,57 @@ TEST_F(KestSlider, AThreeMinuteScaleHasTicksEveryHalfMinute) {
     EXPECT_EQ(majors, (std::vector<int>{0, 66, 133, 200, 266, 333, 400, 400}));
     EXPECT_EQ(minors, 6 * 4);
   }
+  // Minor ticks every fifth of a step: 6 s is 13.3 pixels.
+  std::vector<int> firstMinors;
+  for (const auto& tick : slider.TimeScale(label)) {
+    if (!tick.Major && firstMinors.size() < 4) firstMinors.push_back(tick.X - half);
+  }
+  EXPECT_EQ(firstMinors, (std::vector<int>{13, 26, 40, 53}));
+  // The step is the range over one tick fewer than fit, raised to a nice
+  // one: labels 85 pixels apart leave room for 4 ticks on 400 pixels, so
+  // a third of the range is raised; the second label shows the step.
+  const struct {
+    std::int64_t Max;
+    const char* Second;
+  } steps[] = {{120 * kSecond, "1:00"},         {36 * kSecond, "0:15"},
+               {24 * 60 * kSecond, "10:00"},    {60 * 60 * kSecond, "0:30:00"},
+               {270 * 60 * kSecond, "2:00:00"}, {30 * 3600 * kSecond, "10:00:00"}};
+  for (const auto& [max, second] : steps) {
+    SetEntity(0, 0, max);
+    std::vector<std::string> labels;
+    for (const auto& tick : slider.TimeScale(85)) {
+      if (tick.Major) labels.push_back(tick.Label);
+    }
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[1], second) << max;
+  }
+  SetEntity(0, 90 * kSecond, 180 * kSecond);
 
   // Drawn: major ticks reach four rows up from the bottom rule, minor ones
   // three; the labels sit above the ticks; the played half is filled.
+  // Rules run along rows 1 and 38 over the track; a major tick widens to
+  // five pixels on them, three next to them, one more inward; a minor tick
+  // is two pixels long.
   const int bottom = 40 - 2;
+  const auto expectedInk = [&](bool major, int dx, int y) {
+    const int inward = y <= 2 ? y - 1 : bottom - y;
+    if (inward < 0) return false;
+    if (major)
+      return (inward == 0 && std::abs(dx) <= 2) || (inward == 1 && std::abs(dx) <= 1) ||
+             (inward == 2 && dx == 0);
+    return inward <= 1 && dx == 0;
+  };
   for (const auto& tick : slider.TimeScale(label)) {
     SCOPED_TRACE(tick.X);
-    EXPECT_EQ(picture.Pixel(tick.X, bottom - 1), kBlack);
-    EXPECT_EQ(picture.Pixel(tick.X, bottom - 2) == kBlack, tick.Major);
+    for (int dx = -3; dx <= 3; ++dx) {
+      for (const int y : {0, 1, 2, 36, 37, 38, 39}) {
+        const int x = tick.X + dx;
+        const bool onRule =
+            (y == 1 || y == bottom) && x >= slider.TrackStart && x < slider.TrackEndPos();
+        EXPECT_EQ(picture.Pixel(x, y) == kBlack, onRule || expectedInk(tick.Major, dx, y))
+            << dx << "," << y;
+      }
+    }
     if (tick.Label.empty()) continue;
     bool ink = false;
     for (int x = tick.X - label / 2; x <= tick.X + label / 2; ++x) {
@@ -294,6 +364,7 @@ TEST_F(KestSlider, AThreeMinuteScaleHasTicksEveryHalfMinute) {
     EXPECT_TRUE(ink);
   }
   EXPECT_EQ(picture.Pixel(half + 150, 25), kFill);
+  EXPECT_EQ(picture.Pixel(0, 0), kFill);
   EXPECT_EQ(picture.Pixel(half + 250, 25), kWhite);
 }
 

@@ -43,6 +43,29 @@ class KestTabs : public TabSkinFixture {
     const TTabRect rect = tabs.TabRects.at(static_cast<std::size_t>(index));
     return Picture(tabs).Pixel((rect.Left + rect.Right) / 2, 25);
   }
+  // The first column and the first row of caption ink within a tab's
+  // extent: anything but the strip's and the tabs' own colours; -1 for none.
+  static platform::TPoint CaptionInk(TKestTabs& tabs, int index) {
+    const TTabRect rect = tabs.TabRects.at(static_cast<std::size_t>(index));
+    const platform::TBitmap picture = Picture(tabs);
+    const auto isInk = [&](int x, int y) {
+      const platform::TColor colour = picture.Pixel(x, y);
+      return colour != kStripColor && colour != kNormalTab && colour != kHotTab &&
+             colour != kSelectedTab;
+    };
+    platform::TPoint ink{-1, -1};
+    for (int x = rect.Left; x < rect.Right && ink.X < 0; ++x) {
+      for (int y = 0; y < picture.Height(); ++y) {
+        if (isInk(x, y)) ink.X = x;
+      }
+    }
+    for (int y = 0; y < picture.Height() && ink.Y < 0; ++y) {
+      for (int x = rect.Left; x < rect.Right; ++x) {
+        if (isInk(x, y)) ink.Y = y;
+      }
+    }
+    return ink;
+  }
 };
 
 TEST_F(KestTabs, TheStripShowsTranslatedCaptionsCentredAndOverlapping) {
@@ -61,21 +84,34 @@ TEST_F(KestTabs, TheStripShowsTranslatedCaptionsCentredAndOverlapping) {
   EXPECT_EQ(TabColor(tabs, 1), kNormalTab);
   // The strip's own background shows outside the tabs.
   EXPECT_EQ(Picture(tabs).Pixel(tabs.TabRects[0].Left - 3, 25), kStripColor);
+  // Captions start at the centre of the split tab image (11,4), the
+  // selected one a pixel higher; the first glyph may start a pixel or two in.
+  const platform::TPoint selected = CaptionInk(tabs, 0);
+  const platform::TPoint normal = CaptionInk(tabs, 1);
+  EXPECT_GE(selected.X - tabs.TabRects[0].Left, 11);
+  EXPECT_LE(selected.X - tabs.TabRects[0].Left, 13);
+  EXPECT_EQ(normal.X - tabs.TabRects[1].Left, selected.X - tabs.TabRects[0].Left);
+  EXPECT_GE(selected.Y, 3);
+  EXPECT_EQ(normal.Y, selected.Y + 1);
   EXPECT_TRUE(Pages(*window).Controls()[0]->Visible());
   EXPECT_FALSE(Pages(*window).Controls()[1]->Visible());
 }
 
 TEST_F(KestTabs, APressOnAnotherTabSelectsItAndSwitchesThePages) {
+  skin.RegisterControlClass<TTabsProbe>("TABS");
   LoadTabs();
   auto window = Build("Main");
-  TKestTabs& tabs = Tabs(*window);
+  auto& tabs = static_cast<TTabsProbe&>(Tabs(*window));
   Picture(*window);
   const int checkers = tabs.TabRects[1].Right - 3;
   Move(tabs, checkers);
   EXPECT_EQ(tabs.HotTab, 1);
+  EXPECT_TRUE(AskedForRepaint(tabs));
   EXPECT_EQ(TabColor(tabs, 1), kHotTab);
   TLogCapture log;
   Press(tabs, checkers);
+  EXPECT_TRUE(AskedForRepaint(tabs));
+  EXPECT_FALSE(tabs.Dragging);
   EXPECT_EQ(tabs.SelTab, 1);
   EXPECT_EQ(tabs.TabList->ItemIndex, 1);
   EXPECT_FALSE(Pages(*window).Controls()[0]->Visible());
@@ -87,6 +123,26 @@ TEST_F(KestTabs, APressOnAnotherTabSelectsItAndSwitchesThePages) {
             lines.end());
   Release(tabs, checkers);
   EXPECT_EQ(tabs.SelTab, 1);
+
+  // And back to the first tab: a press there selects it, it drags nothing.
+  const int chess = tabs.TabRects[0].Left + 2;
+  Press(tabs, chess);
+  EXPECT_FALSE(tabs.Dragging);
+  EXPECT_EQ(tabs.SelTab, 0);
+  EXPECT_EQ(tabs.TabList->ItemIndex, 0);
+  EXPECT_TRUE(Pages(*window).Controls()[0]->Visible());
+  EXPECT_FALSE(Pages(*window).Controls()[1]->Visible());
+  EXPECT_EQ(TabColor(tabs, 0), kSelectedTab);
+  Release(tabs, chess);
+  // A language change and the mouse leaving redraw the strip as well.
+  Picture(tabs);
+  entities.Notify("Application.Languages");
+  EXPECT_TRUE(AskedForRepaint(tabs));
+  tabs.SetHover(false);
+  EXPECT_TRUE(AskedForRepaint(tabs));
+  Leave(tabs);
+  EXPECT_TRUE(AskedForRepaint(tabs));
+  EXPECT_FALSE(AskedForRepaint(tabs));
 }
 
 TEST_F(KestTabs, TheRightHandTabOwnsTheOverlap) {
@@ -151,6 +207,17 @@ TEST_F(KestTabs, StripsWithoutListOrImagesDrawNoTabsAndIgnoreBadIndexes) {
     other.Select(index);
     EXPECT_EQ(other.SelTab, 0);
   }
+  // A selection the list no longer holds is not drawn.
+  other.Select(1);
+  const TTabRect gone = other.TabRects[1];
+  other.TabList->Items.pop_back();
+  entities.Notify("Application.Game");
+  EXPECT_TRUE(AskedForRepaint(other));
+  ASSERT_EQ(other.TabRects.size(), 1u);
+  EXPECT_EQ(TabColor(other, 0), kNormalTab);
+  EXPECT_EQ(Picture(other).Pixel((gone.Left + gone.Right) / 2, 25), kStripColor);
+  other.TabList->Items.push_back("Game.Checkers");
+  other.Select(0);
   // Without the page container the strip has no list and no tabs.
   window.reset();
   EXPECT_EQ(other.TabList, nullptr);
@@ -173,6 +240,31 @@ TEST_F(KestTabs, StripsWithoutListOrImagesDrawNoTabsAndIgnoreBadIndexes) {
   entities.UnregisterEntity("L");
 }
 
+TEST_F(KestTabs, TabsStartAtTheMarginUnlessCentredAndOverlapByNothingByDefault) {
+  app::TStringListEntity list;
+  list.Items = {"A", "Bb"};
+  entities.RegisterEntity("L", &list);
+  // Right is laid out like Left.
+  for (const std::string align : {"", "Left", "right", "Center"}) {
+    SCOPED_TRACE(align);
+    Load(R"(<SKIN><IMAGE id="Tabs" file="tabs.bmp">
+          <AREA id="Tabs" pos="0,0" size="21,30" repeat="3,1" resize="Split" mask="Color,Fuchsia" center="11,4"/>
+        </IMAGE>
+        <WINDOW id="Main" size="258,40"><TABS size="200,30" tabs="Tabs.Tabs" link="L" margins="7,0"
+          tabsalign=")" +
+         align + R"("/></WINDOW></SKIN>)");
+    auto window = Build("Main");
+    TKestTabs& tabs = Tabs(*window);
+    Picture(tabs);
+    EXPECT_EQ(tabs.OverStep, 0);
+    const int a = 21 + TextWidthIn(tabs, "<A>");
+    const int b = 21 + TextWidthIn(tabs, "<Bb>");
+    const int left = align == "Center" ? 7 + (200 - 7 - a - b) / 2 : 7;
+    EXPECT_EQ(tabs.TabRects, (std::vector<TTabRect>{{left, left + a}, {left + a, left + a + b}}));
+  }
+  entities.UnregisterEntity("L");
+}
+
 TEST_F(KestTabs, HostileListsAndCaptionsPaintInBoundedTime) {
   LoadTabs(R"(overstep="-2147483648" margins="2147483647,0" textmove="99999999,-99999999")");
   auto window = Build("Main");
@@ -188,6 +280,21 @@ TEST_F(KestTabs, HostileListsAndCaptionsPaintInBoundedTime) {
   for (std::size_t i = 1; i < tabs.TabRects.size(); ++i) {
     EXPECT_LE(tabs.TabRects[i - 1].Left, tabs.TabRects[i].Left);
   }
+  window.reset();
+
+  // Laid out from the left, enough tabs reach past the int range: they
+  // stop at its edge rather than wrap around.
+  Load(R"(<SKIN><IMAGE id="Tabs" file="tabs.bmp"><AREA id="Tabs" size="21,30" repeat="3,1"/></IMAGE>
+        <WINDOW id="Main" size="258,40"><TABS size="200,30" tabs="Tabs.Tabs" link="Application.Game"
+          overstep="-99999" margins="99999,0"/></WINDOW></SKIN>)");
+  auto strip = Build("Main");
+  list.Items.assign(140'000, "");
+  Picture(Tabs(*strip));
+  const std::vector<TTabRect>& rects = Tabs(*strip).TabRects;
+  ASSERT_EQ(rects.size(), list.Items.size());
+  EXPECT_GT(rects.back().Left, 1 << 29);
+  for (std::size_t i = 1; i < rects.size(); ++i) ASSERT_LE(rects[i - 1].Left, rects[i].Left) << i;
+  strip.reset();
   entities.UnregisterEntity("Application.Game");
 }
 

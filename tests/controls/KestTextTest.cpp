@@ -61,7 +61,8 @@ class KestText : public SkinFixture {
   TKestText& BuildText(const std::string& attributes) {
     window.reset();
     pack.AddBitmap("glyphs.bmp", GlyphStrip());
-    Load(R"(<SKIN><IMAGE id="Glyphs" file="glyphs.bmp"/>
+    // With a colour of no name, which a text without FGColor does not take.
+    Load(R"(<SKIN><IMAGE id="Glyphs" file="glyphs.bmp"/><COLOR rgb="#0000C8"/>
               <FONT id="Pat" symbols="ab" pattern="Glyphs"/>
               <FONT id="Big" type="System" family="Sans" size="14" style="Bold"/>
               <WINDOW id="Main" size="16384,100" bgcolor="White"><TEXT pos="0,0" )" +
@@ -129,16 +130,24 @@ TEST_F(KestText, TheLinkedStringReplacesTheText) {
   EXPECT_EQ(text.Text, "Linked");
   EXPECT_EQ(text.Hint(), "");
   const platform::TBitmap before = Picture(text);
+  EXPECT_EQ(text.Font.Color, RGB(0, 0, 0));
   entities.SetString("Title", "Something much longer");
   EXPECT_EQ(text.Text, "Something much longer");
+  EXPECT_TRUE(text.InvalidationPending());
   EXPECT_GT(InkColumns(Picture(text)).second, InkColumns(before).second);
   entities.SetString("Title", "");
+  EXPECT_TRUE(AskedForRepaint(text));
   EXPECT_EQ(InkColumns(Picture(text)).second, -1);
+  // Captions may change with the language.
+  EXPECT_FALSE(AskedForRepaint(text));
+  entities.Notify("Application.Languages");
+  EXPECT_TRUE(AskedForRepaint(text));
 
   // A link to anything but a string leaves the skin's text.
   app::TBasicEntity number{0, 1, 2};
   entities.RegisterEntity("Title", &number);
   EXPECT_EQ(BuildText(R"(text="From the skin" link="Title")").Text, "From the skin");
+  EXPECT_EQ(BuildText(R"(fgcolor="#00C800")").Font.Color, RGB(0, 200, 0));
 }
 
 TEST_F(KestText, APatternFontDrawsItsGlyphsOnePixelApart) {
@@ -158,6 +167,9 @@ TEST_F(KestText, APatternFontDrawsItsGlyphsOnePixelApart) {
   EXPECT_EQ(picture.Pixel(16, 0), kGlyphA);
   EXPECT_EQ(picture.Pixel(15, 0), kWhite);
 
+  // Exactly as wide as the control it is whole; narrower than "a..." empty.
+  EXPECT_EQ(LayoutOf(BuildText(R"(size="7,20" font="Pat" text="ab")")).Text, "ab");
+  EXPECT_EQ(LayoutOf(BuildText(R"(size="5,20" font="Pat" text="ab")")).Text, "");
   EXPECT_EQ(InkColumns(Picture(BuildText(R"(size="5,20" font="Pat" text="ab")"))).second, -1);
   // A system FONT replaces the drawing font.
   TKestText& system = BuildText(R"(font="Big")");
@@ -173,10 +185,25 @@ TEST_F(KestText, LongTextsAreMeasuredOnlyAsFarAsTheyCanShow) {
   TKestText& wide = BuildText(Sized(16000, "text=\"" + many + "\""));
   ASSERT_LT(TextWidthIn(wide, many), 16000);
   EXPECT_EQ(LayoutOf(wide).Text, many);
+  // A control exactly as wide as the measured start still cuts the rest.
+  TKestText& start =
+      BuildText(Sized(TextWidthIn(wide, many.substr(0, 1024)), "text=\"" + many + "\""));
+  EXPECT_TRUE(LayoutOf(start).Text.ends_with("...")) << LayoutOf(start).Text.size();
+  // Characters of no width are measured only to 64 KiB, and only whole
+  // characters are kept: a lead byte followed by nothing but continuation
+  // bytes is no character.
+  app::TStringEntity title{std::string(1, '\xC3') + std::string(70'000, '\x80')};
+  entities.RegisterEntity("Title", &title);
+  EXPECT_EQ(LayoutOf(BuildText(R"(size="100,20" link="Title")")).Text, "");
+  std::string spaces;
+  for (int i = 0; i < 30'000; ++i) spaces += "\u200B";
+  title.Value = spaces;
+  TKestText& invisible = BuildText(R"(size="100,20" link="Title")");
+  ASSERT_EQ(TextWidthIn(invisible, spaces), 0);
+  EXPECT_EQ(LayoutOf(invisible).Text.size(), 64u * 1024 - 1);
 
   // A megabyte in a small control is cut as its start would be.
-  app::TStringEntity title{std::string(1 << 20, 'w')};
-  entities.RegisterEntity("Title", &title);
+  title.Value = std::string(1 << 20, 'w');
   TKestText& small = BuildText(R"(size="100,20" link="Title")");
   const std::string shown = LayoutOf(small).Text;
   EXPECT_EQ(shown, std::string(shown.size() - 3, 'w') + "...");

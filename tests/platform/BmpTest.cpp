@@ -218,6 +218,15 @@ TEST(BmpTest, RunLengthEncodedImages) {
   EXPECT_EQ(Row(a, 0), (std::vector<TColor>{kWhite, kWhite, kWhite, kWhite}));
   ExpectEveryTruncationFails(rle8.Build());
 
+  // A move may be followed by pixels on the same row, and leaves the skipped
+  // ones at the first palette colour.
+  rle8.Height = 2;
+  rle8.Pixels = {1, 1, 0, 2, 2, 0, 1, 2, 0, 0,  // red, moved 2 right, green
+                 0, 2, 1, 0, 1, 3, 0, 1};       // next row: moved 1 right, blue
+  const TBitmap moved = DecodeBmp(rle8.Build());
+  EXPECT_EQ(Row(moved, 1), (std::vector<TColor>{kRed, kWhite, kWhite, kGreen}));
+  EXPECT_EQ(Row(moved, 0), (std::vector<TColor>{kWhite, kBlue, kWhite, kWhite}));
+
   TBmpBuilder rle4;
   rle4.Width = 5;
   rle4.Height = 1;
@@ -229,6 +238,12 @@ TEST(BmpTest, RunLengthEncodedImages) {
 
   rle4.Pixels = {3, 0x12, 0, 0, 1, 0x11, 0, 1};  // a pixel on a row past the top
   EXPECT_NE(ErrorOf(rle4.Build()).find("past the end"), std::string::npos);
+  // A move may end one row above the top, as a closing end of line does;
+  // one more is an error.
+  rle4.Pixels = {3, 0x12, 0, 2, 0, 2, 0, 1};
+  EXPECT_EQ(ErrorOf(rle4.Build()), "(decoded)");
+  rle4.Pixels = {3, 0x12, 0, 2, 0, 3, 0, 1};
+  EXPECT_NE(ErrorOf(rle4.Build()).find("moves past the end"), std::string::npos);
   rle4.Pixels = {3, 0x12};  // no end-of-image marker
   EXPECT_NE(ErrorOf(rle4.Build()).find("end-of-image"), std::string::npos);
   rle4.Pixels = {2, 0x13, 0, 1};
@@ -308,9 +323,25 @@ TEST(BmpTest, MalformedHeadersAreErrors) {
   bad = good;
   bad.Compression = 4;  // embedded JPEG
   EXPECT_NE(ErrorOf(bad.Build()).find("compression 4"), std::string::npos);
-  bad = good;
-  bad.Compression = 1;  // RLE8 needs 8 bits per pixel
-  EXPECT_THROW(DecodeBmp(bad.Build()), EImageError);
+  // Each compression goes with its own bit depths only: run lengths of 8 bits
+  // at 8, of 4 at 4, bit fields at 16 and 32.
+  const struct {
+    std::uint32_t compression;
+    int bits;
+    bool valid;
+  } pairs[] = {{1, 8, true},  {1, 4, false},  {1, 24, false}, {2, 4, true},
+               {2, 8, false}, {2, 1, false},  {3, 16, true},  {3, 32, true},
+               {3, 8, false}, {3, 24, false}, {0, 1, true},   {0, 32, true}};
+  for (const auto& pair : pairs) {
+    bad = good;
+    bad.Compression = pair.compression;
+    bad.Bits = pair.bits;
+    if (pair.bits <= 8) bad.Palette = {kRed, kGreen};
+    if (pair.compression == 3) bad.Masks = {0xF800, 0x07E0, 0x001F};
+    bad.Pixels = pair.compression == 1 || pair.compression == 2 ? Bytes{0, 1} : Bytes{0, 0, 0, 0};
+    EXPECT_EQ(ErrorOf(bad.Build()).find("compression") == std::string::npos, pair.valid)
+        << pair.compression << " at " << pair.bits << " bits";
+  }
 
   Bytes badOffset = good.Build();
   badOffset[10] = 0xFF;
@@ -332,6 +363,23 @@ TEST(BmpTest, MalformedHeadersAreErrors) {
   EXPECT_EQ(Row(DecodeBmp(palette.Build()), 0), (std::vector<TColor>{kRed, kRed}));
   palette.Pixels = {0, 1};
   EXPECT_NE(ErrorOf(palette.Build()).find("palette index 1"), std::string::npos);
+  // Without a data offset the palette is as long as the header says, and one
+  // that would run past the end of the file is an error, not an over-read.
+  Bytes noOffset = palette.Build();
+  std::fill(noOffset.begin() + 10, noOffset.begin() + 14, 0);
+  EXPECT_NE(ErrorOf(noOffset).find("truncated palette"), std::string::npos);
+  // Without a colour count either, a palette is as long as the bit depth
+  // allows, and the pixels follow it.
+  TBmpBuilder mono;
+  mono.Width = 2;
+  mono.Height = 1;
+  mono.Bits = 1;
+  mono.Palette = {kRed, kGreen};
+  mono.Pixels = {0x40, 0, 0, 0};
+  Bytes bare = mono.Build();
+  std::fill(bare.begin() + 10, bare.begin() + 14, 0);  // data offset
+  std::fill(bare.begin() + 46, bare.begin() + 50, 0);  // colours used
+  EXPECT_EQ(Row(DecodeBmp(bare), 0), (std::vector<TColor>{kRed, kGreen}));
 }
 
 TEST(BmpTest, EncodedBitmapsDecodeToTheSamePixels) {

@@ -62,6 +62,22 @@ TEST(XmlTree, NoElement) {
   EXPECT_EQ(Doc("<?xml version=\"1.0\"?><!-- only -->text").Root(), nullptr);
   EXPECT_EQ(Doc("<SKIN").Root(), nullptr);  // an unfinished tag is dropped
   EXPECT_EQ(Doc("<!-- never closed <SKIN/>").Root(), nullptr);
+  // Reading stops at the size the stream had when the load began, though a
+  // growing file may hold more by then.
+  struct TGrowingStream : platform::TStream {
+    platform::TMemoryStream file{"<A/>", 4};
+    std::int64_t Read(void* buffer, std::int64_t count) override {
+      return file.Read(buffer, count);
+    }
+    std::int64_t Write(const void*, std::int64_t) override { return 0; }
+    std::int64_t Seek(std::int64_t offset, platform::SeekOrigin origin) override {
+      return file.Seek(offset, origin);
+    }
+    std::int64_t GetSize() override { return 3; }
+  } growing;
+  TXMLTree tree;
+  tree.LoadFromStream(growing);
+  EXPECT_EQ(tree.Root(), nullptr);
 }
 
 TEST(XmlTree, AttributeValues) {
@@ -86,6 +102,14 @@ TEST(XmlTree, AttributeValues) {
   EXPECT_EQ(Describe(e),
             "E link=\"last\" Empty=\"\" sq=\"later\" bare=\"o\" amp=\"&<>\"'\" num=\"&#65;\" "
             "twice=\"&lt;\"");
+
+  // A tag is read up to its own end, never into the bytes that follow it.
+  const std::string_view bytes = "<a y=\"2/>\" <b z=\"3\">";
+  TXMLNode a, b;
+  skin::ParseTag(bytes.substr(0, 9), a);   // <a y="2/>
+  skin::ParseTag(bytes.substr(11, 7), b);  // <b z="3
+  EXPECT_EQ(Describe(&a), "a");
+  EXPECT_EQ(Describe(&b), "b");
 }
 
 TEST(XmlTree, MalformedNesting) {
