@@ -193,6 +193,10 @@ TEST(ChessRules, FlipIsAMirrorAndTwiceTheIdentity) {
   EXPECT_EQ(chess::PositionToText(flipped), "r3k1nr/6P1/8/3P4/8/8/1p6/R3K2R Qk e6");
   flipped.Flip();
   EXPECT_EQ(flipped, position);
+  // An en-passant square on the a-file mirrors too.
+  flipped = Pos("8/8/8/8/P7/8/8/8 - a3");
+  flipped.Flip();
+  EXPECT_EQ(chess::PositionToText(flipped), "8/8/8/p7/8/8/8/8 - a6");
   for (const TChessPosition& random : chess_test::RandomPlayPositions(200, 7)) {
     TChessPosition twice = random;
     twice.Flip();

@@ -105,6 +105,11 @@ TEST(BmpTest, PalettedDepthsBottomUpAndTopDown) {
   EXPECT_EQ(Row(a, 0), (std::vector<TColor>{k, k, k, k, k, k, k, w, w, k}));
   EXPECT_FALSE(a.IsTransparent());
   ExpectEveryTruncationFails(one.Build());
+  one.Width = 1;  // one bit still takes a four-byte row
+  one.Pixels = {0x80, 0, 0, 0, 0x00};
+  const TBitmap narrow = DecodeBmp(one.Build());
+  EXPECT_EQ(narrow.Pixel(0, 1), kWhite);
+  EXPECT_EQ(narrow.Pixel(0, 0), kBlack);
 
   TBmpBuilder four;
   four.Width = 3;
@@ -197,6 +202,24 @@ TEST(BmpTest, CoreHeaderWithThreeBytePalette) {
   file.insert(file.end(), {1, 0});
   EXPECT_EQ(Row(DecodeBmp(file), 0), (std::vector<TColor>{kBlue, kRed}));
   ExpectEveryTruncationFails(file);
+
+  // Sixteen-bit fields above 255: a 1-bit picture 260 pixels wide.
+  Bytes wide = {'B', 'M'};
+  Put32(wide, 14 + 12 + 6 + 36);
+  Put32(wide, 0);
+  Put32(wide, 14 + 12 + 6);
+  Put32(wide, 12);
+  Put16(wide, 260);
+  Put16(wide, 1);
+  Put16(wide, 1);
+  Put16(wide, 1);
+  wide.insert(wide.end(), {0, 0, 255, 255, 0, 0});
+  wide.resize(wide.size() + 36, 0);
+  wide[wide.size() - 4] = 0x10;  // pixel 260, the last
+  const TBitmap last = DecodeBmp(wide);
+  EXPECT_EQ(last.Width(), 260);
+  EXPECT_EQ(last.Pixel(258, 0), kRed);
+  EXPECT_EQ(last.Pixel(259, 0), kBlue);
 }
 
 TEST(BmpTest, RunLengthEncodedImages) {
@@ -235,6 +258,11 @@ TEST(BmpTest, RunLengthEncodedImages) {
   rle4.Palette = {kWhite, kRed, kBlue};
   rle4.Pixels = {3, 0x12, 0, 3, 0x21, 0x00, 0, 1};  // red blue red | blue red white (clipped)
   EXPECT_EQ(Row(DecodeBmp(rle4.Build()), 0), (std::vector<TColor>{kRed, kBlue, kRed, kBlue, kRed}));
+  TBmpBuilder literal = rle4;  // six literal pixels in three bytes and a padding byte, a run
+  literal.Width = 8;
+  literal.Pixels = {0, 6, 0x12, 0x21, 0x12, 0, 2, 0x11, 0, 1};
+  EXPECT_EQ(Row(DecodeBmp(literal.Build()), 0),
+            (std::vector<TColor>{kRed, kBlue, kBlue, kRed, kRed, kBlue, kRed, kRed}));
 
   rle4.Pixels = {3, 0x12, 0, 0, 1, 0x11, 0, 1};  // a pixel on a row past the top
   EXPECT_NE(ErrorOf(rle4.Build()).find("past the end"), std::string::npos);
@@ -244,8 +272,10 @@ TEST(BmpTest, RunLengthEncodedImages) {
   EXPECT_EQ(ErrorOf(rle4.Build()), "(decoded)");
   rle4.Pixels = {3, 0x12, 0, 2, 0, 3, 0, 1};
   EXPECT_NE(ErrorOf(rle4.Build()).find("moves past the end"), std::string::npos);
-  rle4.Pixels = {3, 0x12};  // no end-of-image marker
-  EXPECT_NE(ErrorOf(rle4.Build()).find("end-of-image"), std::string::npos);
+  for (const Bytes& cut : {Bytes{3, 0x12}, Bytes{0, 2, 1}}) {  // no end-of-image marker
+    rle4.Pixels = cut;
+    EXPECT_NE(ErrorOf(rle4.Build()).find("end-of-image"), std::string::npos);
+  }
   rle4.Pixels = {2, 0x13, 0, 1};
   EXPECT_NE(ErrorOf(rle4.Build()).find("palette index 3"), std::string::npos);
   rle4.Height = -1;
@@ -391,6 +421,22 @@ TEST(BmpTest, EncodedBitmapsDecodeToTheSamePixels) {
   TMemoryStream stream(EncodeBmp(bitmap));
   EXPECT_EQ(LoadBmp(stream), bitmap);
   EXPECT_THROW(EncodeBmp(bitmap, 8), std::invalid_argument);
+
+  // The header other readers rely on: sizes, one plane, no compression, 96
+  // pixels per inch, no palette; a file of more than 64 KB.
+  const Bytes big = EncodeBmp(TBitmap(200, 100), 32);
+  const auto field = [&big](std::size_t offset, std::size_t size) {
+    std::uint32_t value = 0;
+    for (std::size_t i = size; i-- > 0;) value = value << 8 | big[offset + i];
+    return value;
+  };
+  ASSERT_EQ(big.size(), 54u + 80000u);
+  const std::vector<std::uint32_t> fields = {field(2, 4),  field(10, 4), field(14, 4), field(18, 4),
+                                             field(22, 4), field(26, 2), field(28, 2), field(30, 4),
+                                             field(34, 4), field(38, 4), field(42, 4), field(46, 4),
+                                             field(50, 4)};
+  EXPECT_EQ(fields, (std::vector<std::uint32_t>{80054, 54, 40, 200, 100, 1, 32, 0, 80000, 3780,
+                                                3780, 0, 0}));
 }
 
 // A stream that hands out a few bytes per read, as pipes and sockets do.
@@ -425,6 +471,12 @@ TEST(BmpTest, LoadingStartsAtTheStreamPositionAndReadsToItsEnd) {
   }
   trickle.SetPosition(3);
   EXPECT_EQ(trickle.ReadAll(), picture);
+
+  // A picture cut short in memory is an error, not a read past its end.
+  bytes.resize(bytes.size() - 2);  // a padding byte and a pixel byte
+  TMemoryStream cut(bytes);
+  cut.SetPosition(3);
+  EXPECT_THROW(LoadBmp(cut), EImageError);
 }
 
 }  // namespace

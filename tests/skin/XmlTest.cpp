@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Stream.h"
+#include "skin/Limits.h"
 
 using skin::TXMLNode;
 using skin::TXMLTree;
@@ -63,9 +64,11 @@ TEST(XmlTree, NoElement) {
   EXPECT_EQ(Doc("<SKIN").Root(), nullptr);  // an unfinished tag is dropped
   EXPECT_EQ(Doc("<!-- never closed <SKIN/>").Root(), nullptr);
   // Reading stops at the size the stream had when the load began, though a
-  // growing file may hold more by then.
-  struct TGrowingStream : platform::TStream {
+  // growing file may hold more by then; a size past the member limit is
+  // reported as a limit reached, one at the limit is not.
+  struct TSizedStream : platform::TStream {
     platform::TMemoryStream file{"<A/>", 4};
+    std::int64_t size = 0;
     std::int64_t Read(void* buffer, std::int64_t count) override {
       return file.Read(buffer, count);
     }
@@ -73,11 +76,17 @@ TEST(XmlTree, NoElement) {
     std::int64_t Seek(std::int64_t offset, platform::SeekOrigin origin) override {
       return file.Seek(offset, origin);
     }
-    std::int64_t GetSize() override { return 3; }
-  } growing;
+    std::int64_t GetSize() override { return size; }
+  } stream;
   TXMLTree tree;
-  tree.LoadFromStream(growing);
-  EXPECT_EQ(tree.Root(), nullptr);
+  for (const std::int64_t size :
+       {std::int64_t{3}, skin::limits::kMaxMemberSize, skin::limits::kMaxMemberSize + 1}) {
+    stream.size = size;
+    stream.file.Seek(0, platform::SeekOrigin::Begin);
+    tree.LoadFromStream(stream);
+    EXPECT_EQ(Describe(tree.Root()), size == 3 ? "null" : "A") << size;
+    EXPECT_EQ(tree.LimitReached(), size > skin::limits::kMaxMemberSize) << size;
+  }
 }
 
 TEST(XmlTree, AttributeValues) {
