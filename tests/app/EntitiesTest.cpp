@@ -203,9 +203,14 @@ TEST(EntityBus, ASubscriptionIsOneClientUntilItEnds) {
     bus.Notify("Second");
     EXPECT_THAT(calls, ElementsAre("client", "client"));
     EXPECT_EQ(subscription.Holder(), &bus.GetHolder("Second"));
+    // Another callback on the same name replaces the first.
+    TRecorder other{"other", &calls};
+    subscription.Subscribe(bus.GetHolder("Second"), other.Callback());
+    bus.Notify("Second");
+    EXPECT_THAT(calls, ElementsAre("client", "client", "other"));
   }
   bus.Notify("Second");
-  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls.size(), 3u);
 }
 
 TEST(EntityBus, NotificationPassCoversClientsPresentAtItsStart) {

@@ -109,7 +109,7 @@ TEST_F(KestAni, EachTickShowsTheNextFrameAndWrapsAround) {
 TEST_F(KestAni, TickControlsAreClientsOnceFromLoadUntilDestroyed) {
   entities.SetValue("System.Timer", 3);
   auto& animation = Open<TKestAnimation>(
-      R"(<ANIMATION size="10,10" bg="Pic.F"/><DIAGRAM/><DIAGRAM link="Load"/>)");
+      R"(<ANIMATION size="10,10" bg="Pic.F"/><DIAGRAM size="10,101" bg="Pic.F"/><DIAGRAM link="Load"/>)");
   // Without frames only the background shows.
   EXPECT_EQ(animation.FrameIndex(), -1);
   EXPECT_EQ(Picture(animation).Pixel(5, 5), kFrames[0]);
@@ -120,6 +120,14 @@ TEST_F(KestAni, TickControlsAreClientsOnceFromLoadUntilDestroyed) {
   ChildAt(*window, {1}).LoadFromXML(again);
   EXPECT_EQ(Clients("System.Timer"), 1);
   EXPECT_EQ(Clients("System.Time"), 2);
+  // A diagram without a source records nothing, looks nothing up, and
+  // shows its background.
+  const std::size_t holders = entities.HolderCount();
+  Second(50);
+  EXPECT_EQ(entities.HolderCount(), holders);
+  const platform::TBitmap unlinked = Picture(ChildAt(*window, {1}));
+  EXPECT_EQ(unlinked.Pixel(5, 5), kFrames[0]);
+  EXPECT_EQ(Bar(unlinked, 9).second, 0);
   window.reset();
   EXPECT_EQ(Clients("System.Timer"), 0);
   EXPECT_EQ(Clients("System.Time"), 0);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,8 +43,12 @@ class KestListBox : public SkinFixture {
 
   TKestListBox& Open(const std::string& attributes) {
     window.reset();
-    Load(R"(<SKIN><WINDOW id="Main" size="200,200"><LISTBOX pos="10,10" size="120,150" )" +
-         attributes + "/></WINDOW></SKIN>");
+    pack.AddBitmap("shape.bmp",
+                   Strip({platform::RGB(0, 0, 120)}, 120, 150, platform::RGB(255, 0, 255)));
+    Load(
+        R"(<SKIN><IMAGE id="S" file="shape.bmp"><AREA id="A" size="120,150" mask="Color,Fuchsia"/></IMAGE>
+              <WINDOW id="Main" size="200,200"><LISTBOX pos="10,10" size="120,150" )" +
+        attributes + "/></WINDOW></SKIN>");
     window = Build("Main");
     return dynamic_cast<TKestListBox&>(ChildAt(*window, {0}));
   }
@@ -68,11 +73,16 @@ TEST_F(KestListBox, ShowsTheItemsAndSelectionOfItsEntity) {
   for (int y = 0; y < picture.Height(); ++y) {
     for (int x = 0; x < picture.Width(); ++x) {
       const platform::TColor pixel = picture.Pixel(x, y);
-      aqua += platform::GetRValue(pixel) < 64 && platform::GetGValue(pixel) > 128 &&
-              platform::GetBValue(pixel) > 128;
+      aqua += platform::GetRValue(pixel) < 32 && platform::GetGValue(pixel) > 128 &&
+              std::abs(platform::GetGValue(pixel) - platform::GetBValue(pixel)) < 16;
     }
   }
   EXPECT_GT(aqua, 0);
+  // A flat border, drawn in the (black) text colour of the frame: no grey
+  // bevel around the list.
+  for (const platform::TPoint edge : {platform::TPoint{0, 60}, {119, 60}, {60, 0}, {60, 149}}) {
+    EXPECT_EQ(picture.Pixel(edge.X, edge.Y), platform::RGB(0, 0, 0)) << edge.X << "," << edge.Y;
+  }
 
   // Every notice of the entity rebuilds the list.
   games.Items = {"Solitaire"};
@@ -107,6 +117,9 @@ TEST_F(KestListBox, WithoutAListEntityTheListIsEmptyAndClicksAreIgnored) {
   }
   EXPECT_EQ(owner.Calls, 0);
   EXPECT_EQ(count.Value, 3);
+  // A masked background shapes the box as any control's.
+  EXPECT_FALSE(Open("").HasRegion());
+  EXPECT_TRUE(Open(R"(bg="S.A")").HasRegion());
 }
 
 TEST_F(KestListBox, AHugeListShowsItsFirstItemsOnly) {
