@@ -473,7 +473,7 @@ TEST(BmpTest, LoadingStartsAtTheStreamPositionAndReadsToItsEnd) {
   EXPECT_EQ(trickle.ReadAll(), picture);
 
   // A picture cut short in memory is an error, not a read past its end.
-  bytes.resize(bytes.size() - 2);  // a padding byte and a pixel byte
+  bytes.erase(bytes.end() - 2, bytes.end());  // a padding byte and a pixel byte
   TMemoryStream cut(bytes);
   cut.SetPosition(3);
   EXPECT_THROW(LoadBmp(cut), EImageError);
