@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "ControlInput.h"
@@ -109,19 +108,28 @@ TEST_F(KestCheckBox, ANarrowBoxDrawsTwoLinesAroundTheMiddle) {
   EXPECT_LT(last, top + 2 * cell + 1);
 }
 
-TEST_F(KestCheckBox, HugeCaptionsPaintInBoundedTime) {
+// Megabyte captions are laid out from their start only (how long that takes
+// is measured by tools/measure/hostile-render.py): both boxes still show a
+// caption.
+TEST_F(KestCheckBox, HugeCaptionsShowTheirStart) {
   const std::string words = [] {
     std::string text;
     while (text.size() < (1u << 20)) text += "word ";
     return text;
   }();
-  Load(R"(<SKIN><WINDOW id="Main" size="200,100"><CHECKBOX pos="0,0" size="150,40" text=")" +
-       words + R"("/><CHECKBOX pos="0,50" size="150,40" text=")" + std::string(1 << 20, 'W') +
-       R"("/></WINDOW></SKIN>)");
+  Load(
+      R"(<SKIN><WINDOW id="Main" size="200,100" bgcolor="White"><CHECKBOX pos="0,0" size="150,40" text=")" +
+      words + R"("/><CHECKBOX pos="0,50" size="150,40" text=")" + std::string(1 << 20, 'W') +
+      R"("/></WINDOW></SKIN>)");
   auto window = Build("Main");
-  const auto start = std::chrono::steady_clock::now();
-  Picture(*window);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  for (int index : {0, 1}) {
+    const platform::TBitmap picture = Picture(ChildAt(*window, {index}));
+    bool ink = false;
+    for (int y = 0; y < picture.Height() && !ink; ++y) {
+      for (int x = 20; x < picture.Width() && !ink; ++x) ink = picture.Pixel(x, y) != 0x00FFFFFFu;
+    }
+    EXPECT_TRUE(ink) << "box " << index;
+  }
 }
 
 }  // namespace

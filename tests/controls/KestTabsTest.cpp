@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -265,7 +264,9 @@ TEST_F(KestTabs, TabsStartAtTheMarginUnlessCentredAndOverlapByNothingByDefault) 
   entities.UnregisterEntity("L");
 }
 
-TEST_F(KestTabs, HostileListsAndCaptionsPaintInBoundedTime) {
+// How long hostile lists take to paint is measured by
+// tools/measure/hostile-render.py; here they paint in order.
+TEST_F(KestTabs, HostileListsAndCaptionsPaintInOrder) {
   LoadTabs(R"(overstep="-2147483648" margins="2147483647,0" textmove="99999999,-99999999")");
   auto window = Build("Main");
   TKestTabs& tabs = Tabs(*window);
@@ -273,9 +274,7 @@ TEST_F(KestTabs, HostileListsAndCaptionsPaintInBoundedTime) {
   list.Items.assign(2000, std::string(1 << 14, 'W'));
   list.Items.push_back("");
   entities.RegisterEntity("Application.Game", &list);
-  const auto start = std::chrono::steady_clock::now();
   Picture(tabs);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   ASSERT_EQ(tabs.TabRects.size(), list.Items.size());
   for (std::size_t i = 1; i < tabs.TabRects.size(); ++i) {
     EXPECT_LE(tabs.TabRects[i - 1].Left, tabs.TabRects[i].Left);

@@ -132,6 +132,20 @@ def case_missing_templates(folder):
   <WINDOW id="Main" size="200,200">{groups}</WINDOW></SKIN>""")
 
 
+def case_huge_captions(folder):
+    # Megabyte captions on every kind of control that lays text out, and a
+    # thousand pages of long ids for a tab strip.
+    words = "word " * 200000
+    pages = "".join(f'<PAGE id="{i:04d}{"W" * 2000}"/>' for i in range(1000))
+    write_skin(folder, f"""<SKIN><WINDOW id="Main" size="300,300">
+  <CHECKBOX pos="0,0" size="150,40" text="{words}"/>
+  <TEXT pos="0,50" size="150,20" text="{words}"/>
+  <LINK pos="0,80" size="150,20" text="{"W" * 1000000}"/>
+  <TABS pos="0,110" size="300,30" link="Huge.Pages"/>
+  <PAGES pos="0,140" size="300,160" link="Huge.Pages">{pages}</PAGES>
+</WINDOW></SKIN>""")
+
+
 def case_integer_extremes(folder):
     write_skin(folder, """<SKIN><WINDOW id="Main" size="200,200" resizer="-2147483648"
     minsize="-2147483648,-2147483648">
@@ -156,6 +170,7 @@ CASES = {
     "shared-images": case_shared_images,
     "chained-groups": case_chained_groups,
     "missing-templates": case_missing_templates,
+    "huge-captions": case_huge_captions,
     "integer-extremes": case_integer_extremes,
     "program-entities": case_program_entities,
 }
