@@ -4,6 +4,12 @@
 
 namespace app {
 
+std::string AsciiLowerCase(std::string_view text) {
+  std::string key(text);
+  for (char& c : key) c = AsciiLower(c);
+  return key;
+}
+
 bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return AsciiLower(x) == AsciiLower(y);

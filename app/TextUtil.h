@@ -9,6 +9,10 @@ namespace app {
 
 constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
+// The text with its ASCII letters in lower case: the key under which names
+// that ignore case are indexed.
+std::string AsciiLowerCase(std::string_view text);
+
 // True when both texts are equal ignoring the case of ASCII letters.
 bool SameText(std::string_view a, std::string_view b);
 // Orders two texts ignoring the case of ASCII letters (<0, 0, >0).

@@ -67,14 +67,6 @@ TRect CellRect(platform::TPoint pos, platform::TPoint size, int column, int row)
 
 bool IsTag(const TXMLNode& node, std::string_view tag) { return app::SameText(node.Name, tag); }
 
-// Names and ids compare ignoring the case of ASCII letters: indexes keep
-// them in lower case.
-std::string LowerKey(std::string_view text) {
-  std::string key(text);
-  for (char& c : key) c = app::AsciiLower(c);
-  return key;
-}
-
 std::int64_t ReadU16(const std::uint8_t* bytes) { return bytes[0] | bytes[1] << 8; }
 
 std::int64_t ReadS32(const std::uint8_t* bytes) {
@@ -271,7 +263,7 @@ void TSkinResImage::LoadArea(const TXMLNode& area) {
   const TAreaEffects effects = ReadAreaEffects(area, *Manager);
   pack->Apply(
       [&](std::unique_ptr<TAlphaImage> cell) { return WrapCell(effects, std::move(cell)); });
-  if (!pack->Name.empty()) areaIndex_.emplace(LowerKey(pack->Name), pack.get());
+  if (!pack->Name.empty()) areaIndex_.emplace(app::AsciiLowerCase(pack->Name), pack.get());
   Areas.push_back(std::move(pack));
 }
 
@@ -294,7 +286,7 @@ void TSkinResImage::AddGridCells(TNamedImagePack& pack, const TXMLNode& area) co
 TNamedImagePack* TSkinResImage::GetArea(std::string_view name) const {
   if (Areas.empty()) return nullptr;
   if (!name.empty()) {
-    const auto found = areaIndex_.find(LowerKey(name));
+    const auto found = areaIndex_.find(app::AsciiLowerCase(name));
     if (found != areaIndex_.end()) return found->second;
   }
   return Areas.front().get();
@@ -441,7 +433,7 @@ void TSkinResManager::Clear() {
 namespace {
 
 std::string ResourceKey(std::uint8_t kind, std::string_view id) {
-  return static_cast<char>(kind) + LowerKey(id);
+  return static_cast<char>(kind) + app::AsciiLowerCase(id);
 }
 
 }  // namespace
@@ -479,13 +471,13 @@ bool TSkinResManager::Reserve(std::int64_t& used, std::int64_t limit, std::int64
 
 const std::shared_ptr<const platform::TBitmap>* TSkinResManager::SharedBitmap(
     std::string_view fileName) const {
-  const auto found = bitmaps_.find(LowerKey(fileName));
+  const auto found = bitmaps_.find(app::AsciiLowerCase(fileName));
   return found == bitmaps_.end() ? nullptr : &found->second;
 }
 
 void TSkinResManager::ShareBitmap(std::string_view fileName,
                                   std::shared_ptr<const platform::TBitmap> bitmap) {
-  bitmaps_.emplace(LowerKey(fileName), std::move(bitmap));
+  bitmaps_.emplace(app::AsciiLowerCase(fileName), std::move(bitmap));
 }
 
 std::string TSkinResManager::Caption(std::string_view name) const {

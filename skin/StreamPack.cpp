@@ -85,17 +85,20 @@ std::unique_ptr<platform::TStream> TDirStrPack::OpenStream(const std::string& na
   }
 }
 
-TZIPStrPack::TZIPStrPack(platform::TStream& stream) { zip_.Open(&stream); }
+TZIPStrPack::TZIPStrPack(platform::TStream& stream) {
+  zip_.Open(&stream);
+  const auto& entries = zip_.Entries();
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    members_[app::AsciiLowerCase(entries[i].FileName)].push_back(i);
+}
 
 std::unique_ptr<platform::TStream> TZIPStrPack::OpenStream(const std::string& name) {
   lastDamage_ = 0;
-  std::vector<std::size_t> matches;
+  static const std::vector<std::size_t> kNone;
+  const auto found = members_.find(app::AsciiLowerCase(name));
+  const std::vector<std::size_t>& matches = found == members_.end() ? kNone : found->second;
   std::int64_t planned = 0;
-  for (std::size_t i = 0; i < zip_.Entries().size(); ++i) {
-    if (!app::SameText(zip_.Entries()[i].FileName, name)) continue;
-    matches.push_back(i);
-    planned += zip_.BackedSize(i);
-  }
+  for (const std::size_t i : matches) planned += zip_.BackedSize(i);
   // The bytes are extracted straight into the stream's block, allocated
   // once: a member is never held twice.
   std::vector<std::uint8_t> bytes;

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/Stream.h"
 #include "skin/PKZIP.h"
@@ -60,6 +62,9 @@ class TZIPStrPack : public TStreamPack {
   const TPKZIP& Zip() const { return zip_; }
 
  private:
+  // The members of each name in archive order, under the name in lower
+  // case: a skin opening thousands of files costs one look-up each.
+  std::unordered_map<std::string, std::vector<std::size_t>> members_;
   TPKZIP zip_;
 };
 
