@@ -146,6 +146,20 @@ def case_huge_captions(folder):
 </WINDOW></SKIN>""")
 
 
+def case_zip_members(folder):
+    # An archive of 60,000 tiny members and 20,000 images naming distinct
+    # ones: every open looks its member up.
+    import zipfile
+    images = "".join(f'<IMAGE id="I{i}" file="m{i * 3}.bmp"/>' for i in range(20000))
+    xml = f"""<SKIN>{images}
+  <WINDOW id="Main" size="200,200"><PANEL bg="I0"/></WINDOW></SKIN>"""
+    with zipfile.ZipFile(folder, "w", zipfile.ZIP_STORED) as archive:
+        archive.writestr("interface.xml", xml)
+        for i in range(60000):
+            archive.writestr(f"m{i}.bmp", b"BM")
+    return folder
+
+
 def case_integer_extremes(folder):
     write_skin(folder, """<SKIN><WINDOW id="Main" size="200,200" resizer="-2147483648"
     minsize="-2147483648,-2147483648">
@@ -171,6 +185,7 @@ CASES = {
     "chained-groups": case_chained_groups,
     "missing-templates": case_missing_templates,
     "huge-captions": case_huge_captions,
+    "zip-members": case_zip_members,
     "integer-extremes": case_integer_extremes,
     "program-entities": case_program_entities,
 }
@@ -226,6 +241,8 @@ def main():
     try:
         for name in chosen:
             folder = os.path.join(work, name)
+            if name.startswith("zip-"):
+                folder += ".zip"
             CASES[name](folder)
             picture = os.path.join(work, name + ".png")
             results = [run_once(tool, folder, picture) for _ in range(runs)]
