@@ -32,19 +32,6 @@ int ClampSide(int value) { return std::clamp(value, 0, kMaxControlSide); }
 // a hostile skin makes, is shaped where it can be seen.
 constexpr std::int64_t kWholeShapePixels = std::int64_t{2048} * 2048;
 
-std::int64_t Area(const platform::TRect& rect) {
-  return std::int64_t{rect.Width()} * rect.Height();
-}
-
-int Clamped(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
-platform::TRect Intersect(const platform::TRect& a, const platform::TRect& b) {
-  const platform::TRect both{std::max(a.Left, b.Left), std::max(a.Top, b.Top),
-                             std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
-  return both.IsEmpty() ? platform::TRect{} : both;
-}
 int ClampPosition(int value) { return std::clamp(value, -kMaxControlSide, kMaxControlSide); }
 
 std::string Upper(std::string_view text) {
@@ -296,7 +283,7 @@ std::optional<platform::TRegion> TKestControl::BackgroundShape() const {
   // A nine-piece region is laid out over the whole control but built from
   // the image's own pieces: it costs the image's size, not the control's.
   const bool ninePiece = dynamic_cast<const skin::TCenterSplitImage*>(BGImage) != nullptr;
-  if (Area(whole) <= kWholeShapePixels || ninePiece) return BGImage->CreateRegion(whole);
+  if (whole.Area() <= kWholeShapePixels || ninePiece) return BGImage->CreateRegion(whole);
   // Every other region follows the pixels one to one, so the region of the
   // part that can be seen is that part of the whole one.
   const platform::TRect seen = SeenPart();
@@ -316,9 +303,10 @@ platform::TRect TKestControl::SeenPart() const {
     dx += window->Left();
     dy += window->Top();
     const platform::TWindowBase& parent = *window->Parent();
-    seen = Intersect(seen,
-                     platform::TRect{Clamped(-dx), Clamped(-dy), Clamped(parent.ClientWidth() - dx),
-                                     Clamped(parent.ClientHeight() - dy)});
+    seen = platform::Intersect(seen,
+                               platform::TRect{platform::ClampToInt(-dx), platform::ClampToInt(-dy),
+                                               platform::ClampToInt(parent.ClientWidth() - dx),
+                                               platform::ClampToInt(parent.ClientHeight() - dy)});
   }
   return seen;
 }

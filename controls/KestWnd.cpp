@@ -23,10 +23,6 @@ bool Within(int value, int target, int snap) {
   return std::abs(std::int64_t{value} - target) < snap;
 }
 
-int Clamped(std::int64_t value) {
-  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 // Whether a point relative to a window of the given size lies in its
 // resizing band of `band` pixels, edge by edge. 64-bit arithmetic: a skin
 // may give any band.
@@ -35,7 +31,11 @@ struct TBand {
 };
 
 TBand BandAt(TPoint point, std::int64_t width, std::int64_t height, std::int64_t band) {
-  return TBand{point.Y<band, point.Y> height - band - 1, point.X<band, point.X> width - band - 1};
+  const bool top = point.Y < band;
+  const bool bottom = point.Y > height - band - 1;
+  const bool left = point.X < band;
+  const bool right = point.X > width - band - 1;
+  return TBand{top, bottom, left, right};
 }
 
 }  // namespace
@@ -44,8 +44,8 @@ TBand BandAt(TPoint point, std::int64_t width, std::int64_t height, std::int64_t
 
 TSkinForm::TSkinForm() : platform::TWindow(TStyle::Borderless) {
   OnHitTest = [this](TPoint screen) {
-    return HitTestAt(
-        TPoint{Clamped(std::int64_t{screen.X} - Left()), Clamped(std::int64_t{screen.Y} - Top())});
+    return HitTestAt(TPoint{platform::ClampToInt(std::int64_t{screen.X} - Left()),
+                            platform::ClampToInt(std::int64_t{screen.Y} - Top())});
   };
   OnSizing = [this](platform::TSizingEdge edge, platform::TRect& rect) { Sizing(edge, rect); };
   OnMouseWheel = [this](bool forward) { Wheel(forward); };
@@ -83,15 +83,15 @@ void TSkinForm::Sizing(platform::TSizingEdge edge, platform::TRect& rect) const 
   // 64-bit: the minimum comes from the skin and may be anything.
   if (std::int64_t{rect.Right} - rect.Left < MinWidth) {
     if (left)
-      rect.Left = Clamped(std::int64_t{rect.Right} - MinWidth);
+      rect.Left = platform::ClampToInt(std::int64_t{rect.Right} - MinWidth);
     else
-      rect.Right = Clamped(std::int64_t{rect.Left} + MinWidth);
+      rect.Right = platform::ClampToInt(std::int64_t{rect.Left} + MinWidth);
   }
   if (std::int64_t{rect.Bottom} - rect.Top < MinHeight) {
     if (top)
-      rect.Top = Clamped(std::int64_t{rect.Bottom} - MinHeight);
+      rect.Top = platform::ClampToInt(std::int64_t{rect.Bottom} - MinHeight);
     else
-      rect.Bottom = Clamped(std::int64_t{rect.Top} + MinHeight);
+      rect.Bottom = platform::ClampToInt(std::int64_t{rect.Top} + MinHeight);
   }
 }
 
@@ -156,8 +156,8 @@ void TSkinWindow::ApplyShape(const platform::TRegion& shape) {
 
 THitTest TSkinWindow::HitTest(TPoint screen) {
   const TSkinForm& form = Form();
-  const TPoint point{Clamped(std::int64_t{screen.X} - form.Left()),
-                     Clamped(std::int64_t{screen.Y} - form.Top())};
+  const TPoint point{platform::ClampToInt(std::int64_t{screen.X} - form.Left()),
+                     platform::ClampToInt(std::int64_t{screen.Y} - form.Top())};
   const auto [top, bottom, left, right] = BandAt(point, Width(), Height(), form.Resizer);
   return top || bottom || left || right ? THitTest::Transparent : THitTest::Client;
 }

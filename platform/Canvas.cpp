@@ -13,11 +13,6 @@ namespace platform {
 
 namespace {
 
-TRect Intersect(const TRect& a, const TRect& b) {
-  return TRect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-               std::min(a.Bottom, b.Bottom)};
-}
-
 TRect Normalized(const TRect& rect) {
   return TRect{std::min(rect.Left, rect.Right), std::min(rect.Top, rect.Bottom),
                std::max(rect.Left, rect.Right), std::max(rect.Top, rect.Bottom)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // Geometry and colour values shared by every part that draws.
@@ -33,6 +34,7 @@ struct TRect {
   constexpr int Width() const { return Right - Left; }
   constexpr int Height() const { return Bottom - Top; }
   constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  constexpr std::int64_t Area() const { return std::int64_t{Width()} * Height(); }
   constexpr bool Contains(TPoint point) const {
     return point.X >= Left && point.X < Right && point.Y >= Top && point.Y < Bottom;
   }
@@ -44,6 +46,17 @@ constexpr TRect Rect(int left, int top, int right, int bottom) {
 }
 constexpr TRect Bounds(int left, int top, int width, int height) {
   return TRect{left, top, left + width, top + height};
+}
+
+// The part both rectangles cover; IsEmpty when they do not overlap.
+constexpr TRect Intersect(const TRect& a, const TRect& b) {
+  return TRect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+               std::min(a.Bottom, b.Bottom)};
+}
+
+// A 64-bit coordinate brought back into the range of int.
+constexpr int ClampToInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace platform

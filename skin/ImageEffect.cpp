@@ -14,10 +14,6 @@ namespace {
 
 using platform::TRegion;
 
-std::int64_t Area(const TRect& rect) {
-  return static_cast<std::int64_t>(rect.Width()) * rect.Height();
-}
-
 // The image drawn from `src` into a new black bitmap of width x height.
 platform::TBitmap RenderToBitmap(const TAlphaImage& image, const TRect& src, int width,
                                  int height) {
@@ -109,7 +105,7 @@ void TAlphedImage::SetMaskColor(platform::TColor color) {
 }
 
 void TAlphedImage::Draw(const TRect& dest, platform::TCanvas& canvas, const TRect& src) const {
-  if (Area(dest) >= kOpaqueDrawPixels) {
+  if (dest.Area() >= kOpaqueDrawPixels) {
     Inner->Draw(dest, canvas, src);
     return;
   }
