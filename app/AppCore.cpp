@@ -65,6 +65,8 @@ void TAppCore::Prepare() {
   CreateUI();
   LoadResources();
   RegisterEntities();
+  // The key bindings were read before the commands existed.
+  uiManager_->SetSystemKeys();
 }
 
 void TAppCore::Finish() {
@@ -178,9 +180,14 @@ void TAppCore::LoadLanguage(const std::string& resourceName) {
   if (stream) uiManager_->LoadLanguage(*stream);
 }
 
+std::string TAppCore::ProgramDirectory() const { return platform::ExecutableDirectory(); }
+
+std::string TAppCore::SkinsDirectory() const {
+  return platform::JoinPath(ProgramDirectory(), "Skins");
+}
+
 void TAppCore::LoadSkinByName(const std::string& name) {
-  const std::string path =
-      platform::JoinPath(platform::JoinPath(platform::ExecutableDirectory(), "Skins"), name);
+  const std::string path = platform::JoinPath(SkinsDirectory(), name);
   if (platform::DirectoryExists(path)) Swallowing([&] { uiManager_->LoadSkinFromFolder(path); });
   if (platform::FileExists(path)) Swallowing([&] { uiManager_->LoadSkinFromZIP(path); });
 }
@@ -301,13 +308,26 @@ void TAppCore::FillSkinList() {
   if (!platform_ || !platform_->SkinList) return;
   platform::TListBox& list = *platform_->SkinList;
   list.Clear();
-  const std::string skinsDir = platform::JoinPath(platform::ExecutableDirectory(), "Skins");
-  for (const std::string& name : SkinListEntries(platform::ListDirectory(skinsDir))) list.Add(name);
+  skinNames_.clear();
+  // Names are shown escaped (control characters, invalid UTF-8) and mapped
+  // back to the names on disk when chosen.
+  for (const std::string& name : SkinListEntries(platform::ListDirectory(SkinsDirectory()))) {
+    const std::string shown = EscapeForDisplay(name);
+    if (skinNames_.emplace(shown, name).second) list.Add(shown);
+  }
   list.SetItemIndex(0);
-  const std::string current = settings_->ReadString("Application.Skin");
+  const std::string current = EscapeForDisplay(settings_->ReadString("Application.Skin"));
   for (int i = 0; i < list.Count(); ++i) {
     if (list.Item(i) == current) list.SetItemIndex(i);
   }
+}
+
+platform::TWindow* TAppCore::SkinSelector() const {
+  return platform_ ? platform_->SkinSelector.get() : nullptr;
+}
+
+platform::TListBox* TAppCore::SkinList() const {
+  return platform_ ? platform_->SkinList.get() : nullptr;
 }
 
 void TAppCore::SelectSkin() {
@@ -318,7 +338,8 @@ void TAppCore::SelectSkin() {
 void TAppCore::ApplySelectedSkin() {
   if (!platform_ || !platform_->SkinList) return;
   const platform::TListBox& list = *platform_->SkinList;
-  const std::string name = list.Item(list.ItemIndex());
+  const auto entry = skinNames_.find(list.Item(list.ItemIndex()));
+  const std::string name = entry != skinNames_.end() ? entry->second : std::string();
   if (name != settings_->ReadString("Application.Skin")) {
     LoadSkinByName(name);
     uiManager_->ShowWindow("Main");
@@ -343,9 +364,10 @@ void TAppCore::ShellOpen(const std::string& target, bool maximized) {
 void TAppCore::ShowHelp() {
   std::string language = settings_->ReadString("Application.Language");
   if (language.empty()) language = "English";
-  const std::string helpDir = platform::JoinPath(platform::ExecutableDirectory(), "Help");
-  const std::string chosen = platform::JoinPath(helpDir, language + ".chm");
-  const std::string english = platform::JoinPath(helpDir, "English.chm");
+  // HTML help: Linux desktops have no viewer for compiled help.
+  const std::string helpDir = platform::JoinPath(ProgramDirectory(), "Help");
+  const std::string chosen = platform::JoinPath(helpDir, language + ".html");
+  const std::string english = platform::JoinPath(helpDir, "English.html");
   if (platform::FileExists(chosen)) {
     ShellOpen(chosen, true);
   } else if (platform::FileExists(english)) {

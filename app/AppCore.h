@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -9,6 +10,11 @@
 #include "app/Entities.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
+
+namespace platform {
+class TListBox;
+class TWindow;
+}  // namespace platform
 
 namespace app {
 
@@ -33,6 +39,9 @@ class TUIManagerBase {
 
   // Replaces the key bindings with those of the text.
   virtual void LoadKeyBindings(platform::TStream& stream) = 0;
+  // Takes the system-wide keys of the bindings whose commands are
+  // registered (called once the program's entities are).
+  virtual void SetSystemKeys() = 0;
   // Empties the captions, then reads those of the text.
   virtual void LoadLanguage(platform::TStream& stream) = 0;
   // Closes every window and replaces the external skin with the skin of a
@@ -54,6 +63,7 @@ class TNullUIManager : public TUIManagerBase {
   bool AnyWindowVisible() override { return false; }
   void SetUseTray(bool) override {}
   void LoadKeyBindings(platform::TStream&) override {}
+  void SetSystemKeys() override {}
   void LoadLanguage(platform::TStream&) override {}
   void LoadSkinFromFolder(const std::string&) override {}
   void LoadSkinFromZIP(const std::string&) override {}
@@ -108,6 +118,10 @@ class TAppCore {
   TEntityManager* EntityManager() const { return entityManager_.get(); }
   TUIManagerBase* UIManager() const { return uiManager_.get(); }
   TAdvancedINIFile& Settings() { return *settings_; }
+  // The "Skin Selector" window and its list; null outside CreateUI ..
+  // DestroyUI.
+  platform::TWindow* SkinSelector() const;
+  platform::TListBox* SkinList() const;
 
  protected:
   // Makes the UI manager for CreateUI; the program's class returns the real
@@ -121,6 +135,10 @@ class TAppCore {
   };
   // The local time of day the clock shows.
   virtual TClockTime LocalClock() const;
+
+  // The folder holding "Skins" and "Help": the executable's.
+  virtual std::string ProgramDirectory() const;
+  std::string SkinsDirectory() const;
 
   // Opens a URL or a file with the desktop's default action; the result is
   // not examined.
@@ -161,6 +179,8 @@ class TAppCore {
 
   std::unique_ptr<TPlatformParts> platform_;
   std::unique_ptr<TAdvancedINIFile> settings_;
+  // The skin list's entries as shown, and the names on disk they stand for.
+  std::map<std::string, std::string> skinNames_;
   std::unique_ptr<TEntityManager> entityManager_;
   std::unique_ptr<TUIManagerBase> uiManager_;
 

@@ -20,14 +20,28 @@ void TEntityHolder::RemoveClient(TCallback callback) {
   for (TCallback& client : Clients) {
     if (client == callback) client = TCallback();
   }
+  DropRemovedClients();
   OnClientRemoved(*this);
+}
+
+void TEntityHolder::DropRemovedClients() {
+  if (NotifyDepth > 0) return;
+  std::erase_if(Clients, [](const TCallback& client) { return !client.IsAssigned(); });
 }
 
 void TEntityHolder::NotifyClients() {
   // Index access and a copy per call: clients may add (reallocating) or
-  // remove entries while the pass runs.
+  // remove entries while the pass runs; removed ones are dropped after it.
   const std::size_t count = Clients.size();
-  for (std::size_t i = 0; i < count; ++i) {
+  struct TPass {
+    TEntityHolder& Holder;
+    explicit TPass(TEntityHolder& holder) : Holder(holder) { ++Holder.NotifyDepth; }
+    ~TPass() {
+      --Holder.NotifyDepth;
+      Holder.DropRemovedClients();
+    }
+  } pass(*this);
+  for (std::size_t i = 0; i < count && i < Clients.size(); ++i) {
     const TCallback client = Clients[i];
     client(*this);
   }
@@ -110,6 +124,19 @@ void TEntityManager::UnregisterEntity(std::string_view name) {
   if (!entity) return;
   RegisterEntity(name, nullptr);
   if (entity->Holder == &holder) entity->Holder = nullptr;
+}
+
+bool TEntityManager::IsRegistered(std::string_view name) {
+  const TEntityHolder* holder = FindHolder(name);
+  return holder != nullptr && holder->Entity != nullptr;
+}
+
+std::vector<std::string> TEntityManager::RegisteredNames() const {
+  std::vector<std::string> names;
+  for (const auto& holder : holders_) {
+    if (holder->Entity) names.push_back(holder->Name);
+  }
+  return names;
 }
 
 void TEntityManager::Notify(std::string_view name) { GetHolder(name).NotifyClients(); }

@@ -114,16 +114,21 @@ class TEntityHolder {
 
   // Appends the callback (duplicates stay), then calls OnClientAdded.
   void AddClient(TCallback callback);
-  // Clears every equal entry in place, then calls OnClientRemoved.
+  // Clears every equal entry, then calls OnClientRemoved. Cleared entries
+  // are dropped once no notification pass runs over the list, so clients
+  // that come and go (controls of reloaded skins) do not make it grow.
   void RemoveClient(TCallback callback);
   // Calls the clients present when the pass began, in order; entries
   // cleared during the pass are skipped.
   void NotifyClients();
+  void DropRemovedClients();
   // Tells the bound entity's owner that a consumer changed its state.
   void NotifyOwner();
 
   // Consumers' change handlers; removed entries are unassigned, not erased.
   std::vector<TCallback> Clients;
+  // Notification passes over Clients running now (they may nest).
+  int NotifyDepth = 0;
   // The name as first used, without argument.
   const std::string Name;
   // The bound entity; not owned.
@@ -183,6 +188,9 @@ class TEntityManager {
     owned.reset();
   }
 
+  // True while an entity is bound to the name (holders are not created).
+  bool IsRegistered(std::string_view name);
+
   void Notify(std::string_view name);
   void Execute(std::string_view command);
 
@@ -201,6 +209,9 @@ class TEntityManager {
   void ExecuteQueue();
 
   std::size_t HolderCount() const { return holders_.size(); }
+  // The names an entity is bound to now, in the order their holders were
+  // made.
+  std::vector<std::string> RegisteredNames() const;
   std::size_t QueueLength() const { return queue_.size(); }
 
  private:

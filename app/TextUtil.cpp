@@ -54,4 +54,63 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return result;
 }
 
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of text, 0 when it
+// is not one (overlong forms, surrogates and values past U+10FFFF count as
+// invalid).
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned lead = byte(0);
+  std::size_t length = 0;
+  unsigned value = 0;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    value = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    value = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    value = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i) & 0x3F);
+  }
+  const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
+  const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+  return overlong || surrogate || value > 0x10FFFF ? 0 : length;
+}
+
+}  // namespace
+
+std::string EscapeForDisplay(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const std::size_t length = Utf8SequenceLength(text.substr(i));
+    if (byte == '\\') {
+      result += "\\\\";
+    } else if (length == 0 || byte < 0x20 || byte == 0x7F) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      result += "\\x";
+      result += kHex[byte >> 4];
+      result += kHex[byte & 0x0F];
+    } else {
+      result.append(text.substr(i, length));
+      i += length;
+      continue;
+    }
+    ++i;
+  }
+  return result;
+}
+
 }  // namespace app

@@ -23,6 +23,11 @@ bool StartsWithText(std::string_view text, std::string_view prefix);
 // Removes spaces and control characters (every byte up to 0x20) at both ends.
 std::string Trim(std::string_view text);
 
+// A name fit to show on one line: valid UTF-8 stays as it is; control
+// characters, bytes that are not valid UTF-8 and the backslash itself are
+// written as \xHH and \\, so two different names never look the same.
+std::string EscapeForDisplay(std::string_view text);
+
 // Replaces every occurrence of `from` (not empty) by `to`.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

@@ -341,7 +341,10 @@ void HandleCurrentException() {
   }
 }
 
-void SetApplicationTitle(const std::string& title) { LoopState().Title = title; }
+void SetApplicationTitle(const std::string& title) {
+  LoopState().Title = title;
+  detail::ShowApplicationTitle();
+}
 
 std::string ApplicationTitle() { return LoopState().Title; }
 

@@ -10,6 +10,7 @@
 
 #include "platform/Application.h"
 #include "platform/Canvas.h"
+#include "platform/Lifetime.h"
 #include "platform/detail/QtBridge.h"
 
 namespace platform {
@@ -60,7 +61,9 @@ class TMenuStyle : public QProxyStyle {
     int width = 0;
     int height = 0;
     CallGuarded([&] { item.OnMeasure(canvas, width, height); });
-    return QSize(std::max(width, 0), std::max(height, 0));
+    // Qt leaves out an item of no width; the menu is as wide as its widest
+    // item anyway, so a separator measured only for its height still shows.
+    return QSize(std::max(width, 1), std::max(height, 0));
   }
 
   static void Draw(TMenuItem& item, const QStyleOption& option, QPainter& painter) {
@@ -109,13 +112,12 @@ void TMenuItem::Clear() { items_.clear(); }
 
 struct TPopupMenu::TImpl {
   QPointer<QMenu> Open;
+  TLifetime Life;
 };
 
 TPopupMenu::TPopupMenu() : impl_(std::make_unique<TImpl>()) {}
 
-TPopupMenu::~TPopupMenu() {
-  if (impl_->Open) impl_->Open->close();
-}
+TPopupMenu::~TPopupMenu() { Close(); }
 
 void TPopupMenu::Popup(TPoint screen) {
   if (IsOpen()) return;
@@ -125,14 +127,34 @@ void TPopupMenu::Popup(TPoint screen) {
   menu.setStyle(&style);
   Fill(menu, root_, style);
   impl_->Open = &menu;
+  // The menu may be freed while it is open (a skin reload on a timer).
+  const TLifeWatch life = impl_->Life.Watch();
   QAction* chosen = menu.exec(QPoint(screen.X, screen.Y));
+  if (!life.Alive()) return;
   impl_->Open = nullptr;
   if (chosen == nullptr) return;
   auto* item = reinterpret_cast<TMenuItem*>(chosen->data().value<quintptr>());
-  if (item != nullptr && item->OnClick) CallGuarded(item->OnClick);
+  if (item == nullptr || !item->OnClick) return;
+  // The click may free this menu and its items (a skin reload): run a copy.
+  const std::function<void()> onClick = item->OnClick;
+  CallGuarded(onClick);
 }
 
 bool TPopupMenu::IsOpen() const { return !impl_->Open.isNull(); }
+
+void TPopupMenu::Close() {
+  if (impl_->Open) impl_->Open->close();
+}
+
+std::vector<TRect> TPopupMenu::ItemRects() const {
+  std::vector<TRect> rects;
+  if (!impl_->Open) return rects;
+  for (QAction* action : impl_->Open->actions()) {
+    const QRect rect = impl_->Open->actionGeometry(action);
+    rects.push_back(Bounds(rect.x(), rect.y(), rect.width(), rect.height()));
+  }
+  return rects;
+}
 
 TFont TPopupMenu::DefaultFont() {
   const QFont font = QApplication::font("QMenu");

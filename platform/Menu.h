@@ -62,6 +62,11 @@ class TPopupMenu {
   // when it has closed; the chosen item's OnClick runs after it closed.
   void Popup(TPoint screen);
   bool IsOpen() const;
+  // Closes the open menu; no item is chosen.
+  void Close();
+  // Where the open menu shows its top-level items (an item of no height
+  // gives an empty rectangle), in the menu's own pixels; empty while closed.
+  std::vector<TRect> ItemRects() const;
 
   // The font menus are drawn with.
   static TFont DefaultFont();

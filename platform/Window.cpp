@@ -495,6 +495,16 @@ void ApplyPaletteColor(TWindowImpl& impl) {
   impl.Widget->setPalette(palette);
 }
 
+void ShowWindowTitle(TWindowImpl& impl) {
+  const std::string& title =
+      impl.ShowsApplicationTitle && !ApplicationTitle().empty() ? ApplicationTitle() : impl.Text;
+  impl.Widget->setWindowTitle(ToQString(title));
+}
+
+void ShowApplicationTitle() {
+  for (TWindow* window : TopWindows()) ShowWindowTitle(window->Impl());
+}
+
 void AttachWindow(TWindowImpl& impl) {
   impl.Handle = NextHandle();
   impl.Widget->setProperty("ludexWindow",
@@ -812,7 +822,7 @@ const std::string& TWindowBase::Text() const { return impl_->Text; }
 
 void TWindowBase::SetText(const std::string& text) {
   impl_->Text = text;
-  impl_->Widget->setWindowTitle(detail::ToQString(text));
+  detail::ShowWindowTitle(*impl_);
 }
 
 TCursor TWindowBase::Cursor() const { return impl_->Cursor; }
@@ -926,6 +936,7 @@ namespace {
 std::unique_ptr<TWindowImpl> MakeTopImpl(TWindow::TStyle style) {
   auto impl = std::make_unique<TWindowImpl>();
   impl->IsTop = true;
+  impl->ShowsApplicationTitle = style == TWindow::TStyle::Borderless;
   impl->OwnColor = SystemColor(TSystemColor::ButtonFace);
   const Qt::WindowFlags flags =
       style == TWindow::TStyle::Borderless
@@ -953,6 +964,7 @@ std::unique_ptr<TWindowImpl> MakeChildImpl(TWindowBase& parent) {
 TWindow::TWindow(TStyle style) : TWindowBase(MakeTopImpl(style)) {
   detail::AttachWindow(Impl());
   detail::TopWindows().push_back(this);
+  detail::ShowWindowTitle(Impl());
 }
 
 TWindow::~TWindow() {

@@ -377,7 +377,11 @@ void TSkinResMenu::DrawItem(const TEntMenuItem& item, TCanvas& canvas, const TRe
 }
 
 void TSkinResMenu::ClickItem(const TEntMenuItem& item) const {
-  if (!item.Link.empty() && Manager->EntityManager) Manager->EntityManager->Execute(item.Link);
+  app::TEntityManager* bus = Manager->EntityManager;
+  if (item.Link.empty() || !bus) return;
+  // The command may load another skin and free this item.
+  const std::string link = item.Link;
+  bus->Execute(link);
 }
 
 // ---- macros -------------------------------------------------------------
@@ -392,8 +396,11 @@ void TSkinResMacros::Load(const TXMLNode& node, TStreamPack& pack) {
 }
 
 void TSkinResMacros::Run() const {
-  if (!Manager->EntityManager) return;
-  for (const std::string& command : Commands) Manager->EntityManager->Execute(command);
+  app::TEntityManager* bus = Manager->EntityManager;
+  if (!bus) return;
+  // A command may load another skin and so free this macro: run a copy.
+  const std::vector<std::string> commands = Commands;
+  for (const std::string& command : commands) bus->Execute(command);
 }
 
 // ---- manager ------------------------------------------------------------

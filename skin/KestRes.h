@@ -164,7 +164,8 @@ class TSkinResMacros : public TSkinResource {
   static constexpr std::uint8_t kKind = rkMacros;
   explicit TSkinResMacros(TSkinResManager& manager) : TSkinResource(manager, rkMacros) {}
   void Load(const TXMLNode& node, TStreamPack& pack) override;
-  // Executes the commands in order on the entity bus.
+  // Executes the commands in order on the entity bus. The macro may be
+  // freed by one of them (a skin reload); the rest still run.
   void Run() const;
 
   std::vector<std::string> Commands;

@@ -97,8 +97,16 @@ TKeyboardManager::~TKeyboardManager() { UnregisterSystemKeys(); }
 
 void TKeyboardManager::SetSystemKeys() {
   app::Log("+TKeyboardManager.SetSystemKeys");
+  UnregisterSystemKeys();
   for (const TKeyAlias& alias : aliases_) {
     if (!app::SameText(alias.Section, "System")) continue;
+    // A desktop-wide grab takes the key from every other program: only a
+    // command that exists is worth it.
+    if (!entityManager_->IsRegistered(app::SplitName(alias.Command))) {
+      app::Log("TKeyboardManager.SetSystemKeys: " + alias.Key + " ~ " + alias.Command +
+               " left alone, no such command");
+      continue;
+    }
     const std::uint16_t atom = platform::GlobalAddAtom(alias.Key);
     const TParsedKey key = ParseKeyText(alias.Key);
     // A refused registration (the combination belongs to another program)

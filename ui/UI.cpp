@@ -192,6 +192,8 @@ void TUIManager::LoadKeyBindings(platform::TStream& stream) {
   keyboardManager_->LoadFromStream(&stream);
 }
 
+void TUIManager::SetSystemKeys() { keyboardManager_->SetSystemKeys(); }
+
 void TUIManager::LoadLanguage(platform::TStream& stream) {
   languageManager_->Clear();
   languageManager_->LoadFromStream(&stream);
@@ -207,14 +209,17 @@ void TUIManager::RegisterControlClass(const std::string& tag,
 
 TSkinWindow* TUIManager::CreateWindow(const std::string& name) {
   app::Log("+TUIManager.CreateWindow(" + name + ")");
+  // Entries of destroyed windows go before a new one comes: a program that
+  // reloads its skin all day keeps a list as long as its open windows.
+  if (!destroyingAll_) std::erase(openWindows_, nullptr);
   std::unique_ptr<controls::TKestControl> built = extSkin_->BuildWindow(name);
   if (!built) built = intSkin_->BuildWindow(name);
   TSkinWindow* window = nullptr;
   if (auto* skinWindow = dynamic_cast<TSkinWindow*>(built.get())) {
     built.release();
     openWindows_.emplace_back(skinWindow);
-    skinWindow->Form().OnKeyDown = [this](int& key, platform::TShiftState shift) {
-      OnKey(key, shift);
+    skinWindow->Form().OnKeyDown = [this, skinWindow](int& key, platform::TShiftState shift) {
+      OnKey(*skinWindow, key, shift);
     };
     window = skinWindow;
   }
@@ -244,7 +249,10 @@ void TUIManager::DestroyWindow(TSkinWindow* window) {
 
 void TUIManager::DestroyAll() {
   app::Log("+TUIManager.DestroyAll");
-  for (auto& entry : openWindows_) DestroyWindow(entry.get());
+  // By index: a window's destruction may run code that opens another.
+  destroyingAll_ = true;
+  for (std::size_t i = 0; i < openWindows_.size(); ++i) DestroyWindow(openWindows_[i].get());
+  destroyingAll_ = false;
   app::Log("-TUIManager.DestroyAll");
 }
 
@@ -317,14 +325,28 @@ void TUIManager::MaximizeWindow(const std::string& name) {
 void TUIManager::RunMacros(const std::string& id) {
   auto* macros = extSkin_->ResManager().Find<skin::TSkinResMacros>(id);
   if (!macros) macros = intSkin_->ResManager().Find<skin::TSkinResMacros>(id);
-  if (macros) macros->Run();
+  if (!macros) return;
+  // A macro may run macros, itself among them: the nesting and the number
+  // of runs one outermost macro causes are bounded, so a skin whose macros
+  // call each other in a loop or fan out ends quickly.
+  if (macroDepth_ == 0) macroRuns_ = 0;
+  if (macroDepth_ >= kMaxMacroDepth || macroRuns_ >= kMaxMacroRuns) {
+    app::Log("TUIManager.RunMacros(" + id + "): stopped, macros nested too deep or too many");
+    return;
+  }
+  ++macroDepth_;
+  ++macroRuns_;
+  const TMacroDepthGuard guard{macroDepth_};
+  macros->Run();
 }
 
 // ---- keys and hints -----------------------------------------------------
 
-void TUIManager::OnKey(int& key, platform::TShiftState shift) {
-  TSkinWindow* active = ActiveWindow();
-  const std::string section = active ? WindowId(*active) : std::string();
+void TUIManager::OnKey(TSkinWindow& window, int& key, platform::TShiftState shift) {
+  // The bindings of the window that has the keyboard focus: after a modal
+  // box closes without a window manager, no window may be the active one
+  // although the keys reach this one.
+  const std::string section = WindowId(window);
   const std::string command = keyboardManager_->FindCommand(section, KeyToText(key, shift));
   if (command == "Application.ReloadSkin" || command == "Application.Exit") {
     entityManager_->PushToQueue(command);

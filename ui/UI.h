@@ -41,6 +41,7 @@ class TUIManager : public app::TUIManagerBase {
   bool AnyWindowVisible() override;
   void SetUseTray(bool on) override;
   void LoadKeyBindings(platform::TStream& stream) override;
+  void SetSystemKeys() override;
   void LoadLanguage(platform::TStream& stream) override;
   void LoadSkinFromFolder(const std::string& path) override;
   void LoadSkinFromZIP(const std::string& path) override;
@@ -66,8 +67,9 @@ class TUIManager : public app::TUIManagerBase {
   void ToggleMinimized();
   void SetTrayTip(const std::string& text);
 
-  // The key-down handler of every skinned form.
-  void OnKey(int& key, platform::TShiftState shift);
+  // The key-down handler of every skinned form: runs the command bound to
+  // the key in the section of the window that received it.
+  void OnKey(controls::TSkinWindow& window, int& key, platform::TShiftState shift);
   // The hint hook: what the control under the mouse shows.
   void OnShowHint(std::string& text, platform::TWindowBase& window);
 
@@ -104,9 +106,20 @@ class TUIManager : public app::TUIManagerBase {
   std::unique_ptr<controls::TSkin> intSkin_;
   std::unique_ptr<controls::TSkin> extSkin_;
   // Open windows in creation order; a destroyed window leaves an empty
-  // entry, so the list never shrinks.
+  // entry until the next window is created.
   std::vector<std::unique_ptr<controls::TSkinWindow>> openWindows_;
+  bool destroyingAll_ = false;
   std::unique_ptr<platform::TTrayIcon> trayIcon_;
+  // Macros running inside one another now, and runs since the outermost
+  // began.
+  static constexpr int kMaxMacroDepth = 16;
+  static constexpr int kMaxMacroRuns = 1000;
+  int macroDepth_ = 0;
+  int macroRuns_ = 0;
+  struct TMacroDepthGuard {
+    int& Depth;
+    ~TMacroDepthGuard() { --Depth; }
+  };
 
   std::unique_ptr<app::TStringEntity> runMacros_;
   std::unique_ptr<app::TBasicEntity> supressScreenSaver_;

@@ -33,6 +33,10 @@ struct TWindowImpl {
   TLifetime Life;
   QWidget* Widget = nullptr;  // owned; deleted by ~TWindowBase
   bool IsTop = false;
+  // A frameless top-level window shows the application's title to the
+  // window manager (task lists, window switchers), as the application's one
+  // task-bar button does on Win32; framed tool windows show their own text.
+  bool ShowsApplicationTitle = false;
   std::uintptr_t Handle = 0;
   TWindowBase* Parent = nullptr;
   std::vector<TWindowBase*> Children;
@@ -100,6 +104,11 @@ std::uintptr_t NextHandle();
 // Registers a window with its parent and sets up what every window shares
 // (called by the constructors of the window classes).
 void AttachWindow(TWindowImpl& impl);
+// Gives the window system the title the window shows: its own text, or the
+// application's title for a frameless top-level window.
+void ShowWindowTitle(TWindowImpl& impl);
+// Shows the application's title on every frameless top-level window.
+void ShowApplicationTitle();
 // Makes the window's present bounds the reference of its anchors.
 void CaptureOrigin(TWindowImpl& impl);
 // Gives a native control (not owner-drawn) the window's background colour.

@@ -45,6 +45,7 @@ class TRecordingUI : public TUIManagerBase {
   void LoadKeyBindings(platform::TStream& stream) override {
     Calls.push_back("LoadKeyBindings:" + TTextStream(stream).ReadLine());
   }
+  void SetSystemKeys() override { Calls.push_back("SetSystemKeys"); }
   void LoadLanguage(platform::TStream& stream) override {
     Calls.push_back("LoadLanguage:" + std::to_string(stream.GetSize() > 0));
   }
@@ -260,7 +261,7 @@ TEST(AppCore, RunGoesThroughItsWholeLife) {
     calls = application.Calls;
   }
   EXPECT_THAT(calls, ElementsAre("LoadDefaultSkin", "LoadKeyBindings:<System>\n", "LoadLanguage:1",
-                                 "ShowWindow(Main)", "ShowWindow(Main)",
+                                 "SetSystemKeys", "ShowWindow(Main)", "ShowWindow(Main)",
                                  "ShowModal(Alert)=tick failed", "HideAll@5"));
   const std::vector<std::string> messages = log.Messages();
   auto position = [&](const std::string& text) {

@@ -43,7 +43,8 @@ TEST(PopupMenu, OwnerDrawnItemsAreMeasuredDrawnSelectedAndClicked) {
   std::vector<TDraw> secondDraws;
   auto ownerDrawn = [&](TMenuItem& item, const std::string& name, int height) {
     item.OnMeasure = [height](TCanvas& canvas, int& width, int& h) {
-      width = canvas.TextWidth("Item") + 60;
+      // A separator tells only its height.
+      width = height > 3 ? canvas.TextWidth("Item") + 60 : 0;
       h = height;
     };
     item.OnDraw = [&, name](TCanvas& canvas, const TRect& rect, bool selected) {
@@ -69,6 +70,10 @@ TEST(PopupMenu, OwnerDrawnItemsAreMeasuredDrawnSelectedAndClicked) {
     EXPECT_TRUE(menu.IsOpen());
     firstSize = open->actionGeometry(open->actions()[0]).size();
     separatorSize = open->actionGeometry(open->actions()[1]).size();
+    const std::vector<TRect> rects = menu.ItemRects();
+    ASSERT_EQ(rects.size(), 4u);
+    EXPECT_EQ(rects[1].Top, rects[0].Bottom) << "the separator lies between its neighbours";
+    EXPECT_EQ(rects[2].Top, rects[1].Bottom);
     EXPECT_NE(open->actions()[3]->menu(), nullptr);
     QTest::keyClick(open, Qt::Key_Down);
     QTest::keyClick(open, Qt::Key_Down);  // past the separator
@@ -81,6 +86,8 @@ TEST(PopupMenu, OwnerDrawnItemsAreMeasuredDrawnSelectedAndClicked) {
   EXPECT_EQ(events, (std::vector<std::string>{"popup", "click second"}));
   EXPECT_EQ(firstSize.height(), 17);
   EXPECT_EQ(separatorSize.height(), 3);
+  EXPECT_EQ(separatorSize.width(), firstSize.width()) << "as wide as the menu";
+  EXPECT_TRUE(menu.ItemRects().empty()) << "closed";
   EXPECT_GT(firstSize.width(), 60);
   ASSERT_FALSE(secondDraws.empty());
   EXPECT_TRUE(secondDraws.back().Selected);

@@ -80,16 +80,18 @@ TEST(KeyboardManager, BuiltInBindings) {
   EXPECT_EQ(manager.KeyForCommand("Main", "Application.Help"), "F1");
   EXPECT_EQ(manager.KeyForCommand("Main", "application.exit"), "Esc");
   EXPECT_EQ(manager.KeyForCommand("*", "Playlist.OpenFiles"), "L") << "the last match wins";
-  EXPECT_EQ(manager.KeyForCommand("*", "Application.Minimize"), "End");
-  EXPECT_EQ(manager.KeyForCommand("System", "Application.Minimize"), "Ctrl+Alt+F12");
+  EXPECT_EQ(manager.KeyForCommand("Main", "GUI.Minimize"), "End");
+  EXPECT_EQ(manager.KeyForCommand("Main", "GUI.StayOnTop"), "A");
+  EXPECT_EQ(manager.KeyForCommand("Main", "Application.SelectSkin"), "F12");
+  EXPECT_EQ(manager.KeyForCommand("*", "Application.Minimize"), "Ctrl+Alt+F12");
   EXPECT_EQ(manager.KeyForCommand("Other", "Application.Exit"), "");
 
-  ASSERT_EQ(manager.HotKeys().size(), 4u);
-  EXPECT_EQ(manager.HotKeys()[0].Command, "Application.OpenPausePlay");
-  EXPECT_EQ(manager.HotKeys()[3].Command, "Audio.VoulmeDown");
+  // No program registers the commands of the "System" bindings on this bus,
+  // so no key is taken from the rest of the desktop.
+  EXPECT_TRUE(manager.HotKeys().empty());
   EXPECT_EQ(manager.Aliases().front().Section, "System");
   EXPECT_EQ(manager.Aliases().back().Key, "\\");
-  EXPECT_EQ(manager.Aliases().size(), 4u + 1u + 7u + 6u + 8u + 17u + 8u + 14u);
+  EXPECT_EQ(manager.Aliases().size(), 4u + 1u + 8u + 6u + 8u + 17u + 8u + 14u);
 }
 
 TEST(KeyboardManager, WildcardSectionAndOddLines) {
@@ -114,10 +116,23 @@ TEST(KeyboardManager, WildcardSectionAndOddLines) {
 
 TEST(KeyboardManager, HotKeysQueueTheirCommandsAndReloadReplacesThem) {
   app::TEntityManager bus;
+  app::TBasicEntity first(0, 0, 0);
+  app::TBasicEntity second(0, 0, 0);
+  app::TStringEntity only;
+  bus.RegisterEntity("First", &first);
+  bus.RegisterEntity("Second", &second);
+  bus.RegisterEntity("Only", &only);
   TKeyboardManager manager(bus);
   Load(manager,
-       "<System>\nCtrl+Alt+Space ~ First\nCtrl+Alt+Space ~ Second\nCtrl+Alt+F12 ~ Third\n");
-  ASSERT_EQ(manager.HotKeys().size(), 3u);
+       "<System>\nCtrl+Alt+Space ~ First\nCtrl+Alt+Space ~ Second\nCtrl+Alt+F12 ~ Third\n"
+       "Ctrl+Alt+Up ~ Only(argument)\n");
+  ASSERT_EQ(manager.HotKeys().size(), 3u) << "no key for a command nobody registered";
+  EXPECT_EQ(manager.HotKeys()[2].Command, "Only(argument)");
+  app::TBasicEntity third(0, 0, 0);
+  bus.RegisterEntity("Third", &third);
+  manager.SetSystemKeys();
+  ASSERT_EQ(manager.HotKeys().size(), 4u) << "taken once the command exists, and only once";
+  EXPECT_EQ(manager.HotKeys()[2].Command, "Third");
   EXPECT_EQ(manager.HotKeys()[0].Atom, manager.HotKeys()[1].Atom) << "one atom per key text";
   EXPECT_NE(manager.HotKeys()[0].Atom, manager.HotKeys()[2].Atom);
   manager.OnHotKey(manager.HotKeys()[0].Atom);
@@ -133,10 +148,15 @@ TEST(KeyboardManager, HotKeysQueueTheirCommandsAndReloadReplacesThem) {
   manager.LoadFromStream(nullptr);
   EXPECT_TRUE(manager.HotKeys().empty());
   EXPECT_TRUE(manager.Aliases().empty());
+  for (const char* name : {"First", "Second", "Third", "Only"}) bus.UnregisterEntity(name);
 }
 
 TEST(KeyboardManager, JunkInputKeepsTheGoodLines) {
   app::TEntityManager bus;
+  app::TBasicEntity long_(0, 0, 0);
+  app::TBasicEntity last(0, 0, 0);
+  bus.RegisterEntity("Long", &long_);
+  bus.RegisterEntity("Last", &last);
   TKeyboardManager manager(bus);
   std::string junk = "<Main>\nEsc ~ Application.Exit\n";
   for (int i = 0; i < 256; ++i) junk.push_back(static_cast<char>(i));
@@ -147,4 +167,6 @@ TEST(KeyboardManager, JunkInputKeepsTheGoodLines) {
   EXPECT_EQ(manager.FindCommand("System", std::string(100000, 'k')), "Long");
   EXPECT_EQ(manager.FindCommand("System", "Ctrl+Alt+F12"), "Last");
   EXPECT_EQ(manager.HotKeys().size(), 2u);
+  bus.UnregisterEntity("Long");
+  bus.UnregisterEntity("Last");
 }
