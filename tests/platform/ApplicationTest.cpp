@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Window.h"
+#include "platform/detail/WindowImpl.h"
 
 namespace platform {
 namespace {
@@ -100,6 +102,25 @@ TEST_F(ApplicationLoop, HandlerFailuresAndMissingHandlerDoNotStopTheLoop) {
   SetExceptionHandler(nullptr);
   CallGuarded([] { throw std::runtime_error("second"); });
   SUCCEED();
+}
+
+TEST_F(ApplicationLoop, FramelessWindowsShowTheApplicationTitleFromTheStart) {
+  const std::string previous = ApplicationTitle();
+  SetApplicationTitle("Ludex");
+  TWindow main;
+  main.SetText("frMain");
+  TWindow tool(TWindow::TStyle::Tool);
+  tool.SetText("Skin Selector");
+  const auto shown = [](TWindow& window) {
+    return window.Impl().Widget->windowTitle().toStdString();
+  };
+  EXPECT_EQ(shown(main), "Ludex") << "what a task list shows, never the window's id";
+  EXPECT_EQ(main.Text(), "frMain");
+  EXPECT_EQ(shown(tool), "Skin Selector");
+  SetApplicationTitle("Ludex 2.0");
+  EXPECT_EQ(shown(main), "Ludex 2.0") << "follows the application's title";
+  EXPECT_EQ(shown(tool), "Skin Selector");
+  SetApplicationTitle(previous);
 }
 
 TEST(ApplicationSession, NoDisplayIsReportedInOneLine) {

@@ -17,11 +17,18 @@ namespace {
 
 using controls::TSkinWindow;
 
-constexpr const char* kSkin = R"(<SKIN>
+constexpr const char* kSkin = R"skin(<SKIN>
   <MACROS id="Both" do1="First" do2="Second"/>
+  <MACROS id="Self" do1="First" do2="Application.RunMacros(Self)"/>
+  <MACROS id="Ping" do1="First" do2="Application.RunMacros(Pong)"/>
+  <MACROS id="Pong" do1="Second" do2="Application.RunMacros(Ping)"/>
+  <MACROS id="Fan" do1="Application.RunMacros(Fan)" do2="Application.RunMacros(Fan)"
+          do3="Application.RunMacros(Fan)" do4="Application.RunMacros(Fan)"
+          do5="Application.RunMacros(Fan)" do6="Application.RunMacros(Fan)"
+          do7="Application.RunMacros(Fan)" do8="Application.RunMacros(Fan)" do9="First"/>
   <WINDOW id="Main" size="120,80"><BUTTON id="Exit" link="Application.Exit"/><PANEL id="Plain" hint="Own"/></WINDOW>
   <WINDOW id="Alert" size="60,40"/>
-</SKIN>)";
+</SKIN>)skin";
 
 // Counts the executions of one command.
 struct TCounter {
@@ -169,6 +176,30 @@ TEST_F(UIManager, MacrosControlsAndTheUserSkinComeFirst) {
   EXPECT_FALSE(ui.GetWindow("Main")->Form().Visible());
   entities.Execute("GUI.ShowWindow(Main)");
   EXPECT_TRUE(ui.GetWindow("Main")->Form().Visible());
+  entities.UnregisterEntity("First");
+  entities.UnregisterEntity("Second");
+}
+
+TEST_F(UIManager, MacrosThatRunThemselvesStop) {
+  TCounter first;
+  TCounter second;
+  app::TBasicEntity one(0, 0, 0, app::MakeCallback<&TCounter::Run>(&first));
+  app::TBasicEntity two(0, 0, 0, app::MakeCallback<&TCounter::Run>(&second));
+  entities.RegisterEntity("First", &one);
+  entities.RegisterEntity("Second", &two);
+  entities.Execute("Application.RunMacros(Self)");
+  EXPECT_EQ(first.Count, 16) << "one run per level of nesting allowed";
+  first.Count = 0;
+  entities.Execute("Application.RunMacros(Ping)");
+  EXPECT_EQ(first.Count + second.Count, 16);
+  first.Count = 0;
+  // Nine commands each running the macro again: 8^16 runs unbounded.
+  entities.Execute("Application.RunMacros(Fan)");
+  EXPECT_GT(first.Count, 0);
+  EXPECT_LE(first.Count, 1000) << "the runs one outermost macro causes are bounded";
+  first.Count = 0;
+  entities.Execute("Application.RunMacros(Both)");
+  EXPECT_EQ(first.Count, 1) << "the next macro starts afresh";
   entities.UnregisterEntity("First");
   entities.UnregisterEntity("Second");
 }
