@@ -7,6 +7,8 @@
 #include "app/Entities.h"
 #include "controls/KestTabs.h"
 #include "controls/KestText.h"
+#include "games/chess/ChessBoard.h"
+#include "games/chess/ChessGame.h"
 #include "platform/Bitmap.h"
 #include "platform/Bmp.h"
 #include "platform/Menu.h"
@@ -155,7 +157,7 @@ TEST_F(Program, TheReboundKeysMinimiseAndKeepTheWindowOnTop) {
   Bus().Execute("GUI.Restore");
 }
 
-TEST_F(Program, AnAlertShowsInTheSkinsAlertWindowUntilItsButtonClosesIt) {
+TEST_F(Program, AGameEndShowsInTheSkinsAlertWindowUntilItsButtonClosesIt) {
   WriteSkin("Alerting", R"skin(<SKIN>
     <WINDOW id="Main" size="200,120"/>
     <WINDOW id="Alert" size="200,80">
@@ -180,7 +182,12 @@ TEST_F(Program, AnAlertShowsInTheSkinsAlertWindowUntilItsButtonClosesIt) {
     Press(*close, 5, 5);
     Release(*close, 5, 5);
   });
-  App().Alert("White win!");
+  // White mates: the game tells the player in the skin's window.
+  chess::TChessBoardEntity& board = App().ChessGame()->BoardEntity();
+  board.Position = chess::PositionFromText("k7/8/1K6/8/8/8/8/2Q5 - -");
+  board.Position.ApplyMove(chess::TChessMove{2, 0, 2, 7, false});
+  board.OnMove();
+  EXPECT_EQ(App().Alerts, std::vector<std::string>{"White win!"});
   EXPECT_TRUE(visible);
   EXPECT_EQ(shown, "White win!");
   EXPECT_EQ(UI().GetWindow("Alert"), nullptr) << "closed and destroyed";
