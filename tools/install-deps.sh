@@ -7,11 +7,12 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxkbcommon-dev libxcb1-dev libx11-dev
           fonts-dejavu-core)
 if [[ "${1:-}" == "test" ]]; then
-  # The end-to-end test drives the program on its own X server: a tray host,
-  # xdotool for the mouse and keys, xwd, ImageMagick and x11-utils to look;
-  # the ZIP reader's tests read archives that zip writes.
+  # The end-to-end tests drive the program on their own X server: a tray
+  # host, a window manager (openbox, asked with wmctrl), xdotool for the
+  # mouse and keys, xwd, ImageMagick and x11-utils to look; the ZIP reader's
+  # tests read archives that zip writes.
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth python3 xdotool
-             trayer imagemagick x11-utils x11-apps zip)
+             trayer openbox wmctrl imagemagick x11-utils x11-apps zip)
 fi
 
 missing=()

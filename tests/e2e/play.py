@@ -280,8 +280,10 @@ def play(session):
     s = session
 
     # 1. The window appears centred, with its shape.
-    window = s.wait_for(lambda: s.find_window(["--name", "^frMain$"]), "the main window")
+    window = s.wait_for(lambda: s.find_window(["--name", "^Ludex$"]), "the main window")
     s.wait_log("=== Application has been shown")
+    title = s.x("xprop", "-id", window, "_NET_WM_NAME", "WM_NAME")
+    check(title.count('"Ludex"') == 2, "the window's title is not the program's: " + title.strip())
     x, y, w, h = s.geometry(window)
     check((w, h) == (WIN_W, WIN_H), f"window size {w}x{h}")
     check((x, y) == ((SCREEN_W - WIN_W) // 2, (SCREEN_H - WIN_H) // 2), f"window at {x},{y}")
@@ -379,11 +381,43 @@ def play(session):
           f"the tooltip is at {tip_x},{tip_y}, far from the button")
     check(30 <= tip_w <= 150 and 10 <= tip_h <= 40, f"the tooltip is {tip_w}x{tip_h}")
 
-    # 6. Esc quits at the next tick.
+    # 5b. The tray icon's menu: "New Game" resets both boards.
+    s.move(x + WIN_W // 2, y + WIN_H - 10)
+    play_chess_move(s, board, "d2", "d4")
+    s.move(x + WIN_W // 2, y + WIN_H - 10)
+    time.sleep(0.3)
+    moved = s.screenshot("chess-moved-again")
+    check(board.changed(chess_reset, moved) != [], "the chess move did not show")
+    ix, iy, iw, ih = tray_icon(s)
+    mark = len(s.log_lines())
+    s.click(ix + iw // 2, iy + ih // 2, button=3)
+    time.sleep(0.5)
+    s.screenshot("tray-menu")
+    s.click(ix + iw // 2 + 30, iy + ih // 2 + 12)
+    s.wait_log("TEntityManager.Execute(Application.NewGame)", mark)
+    s.move(x + WIN_W // 2, y + WIN_H - 10)
+    time.sleep(0.3)
+    check(board.changed(chess_reset, s.screenshot("tray-new-game")) == [],
+          "the tray menu's New Game did not reset the chess board")
+
+    # 6. Without a window manager, an alert's message box takes the focus
+    # and gives it back: F1 finds no help page here and says so; once the
+    # box is closed, Esc still quits at the next tick.
     s.move(x + WIN_W // 2, y + WIN_H - 10)
     s.x("xdotool", "windowfocus", "--sync", window, check_status=False)
+    mark = len(s.log_lines())
+    s.x("xdotool", "key", "--window", window, "F1", check_status=False)
+    s.wait_log("!Alert(Help file is not available)", mark)
+    box = s.wait_for(lambda: [w for w in our_windows(s) if w != window and s.geometry(w)[2] > 100],
+                     "the message box")[0]
+    time.sleep(0.3)
+    s.screenshot("alert-box")
+    s.x("xdotool", "windowfocus", "--sync", box, check_status=False)
+    s.x("xdotool", "key", "--window", box, "Return", check_status=False)
+    s.wait_for(lambda: box not in our_windows(s), "the message box to close")
     # The program may quit before xdotool is done with the window: whether
     # it quit is what the wait below tells.
+    s.x("xdotool", "windowfocus", "--sync", window, check_status=False)
     s.x("xdotool", "key", "--window", window, "Escape", check_status=False)
     try:
         status = s.proc.wait(10)
@@ -397,6 +431,30 @@ def play(session):
                      "Memory Leak Guard - Count:", "=" * 45):
         check(any(expected in message for message in messages), "the log lacks " + repr(expected))
     check(lines[-1].endswith("=" * 45), "the log does not end with its closing line")
+
+
+def play_chess_move(session, board, source, target):
+    """Drags a piece and waits for the answer in the log."""
+    mark = len(session.log_lines())
+    sx, sy = board.centre(source)
+    tx, ty = board.centre(target)
+    session.move(sx, sy)
+    session.x("xdotool", "mousedown", "1")
+    for step in range(1, 6):
+        session.move(sx + (tx - sx) * step // 5, sy + (ty - sy) * step // 5)
+        time.sleep(0.03)
+    session.x("xdotool", "mouseup", "1")
+    after = session.wait_log("=WhiteMove: %s-%s" % (source.upper(), target.upper()), mark)
+    session.wait_log("=Black Move: ", after)
+
+
+def tray_icon(session):
+    """The screen rectangle of the program's icon in the tray host."""
+    tray = session.find_window(["--class", "trayer"])
+    for line in session.x("xwininfo", "-id", tray, "-tree").splitlines():
+        if "ludex" in line.lower():
+            return session.geometry(line.split()[0])
+    raise Failure("no tray icon docked in the tray host")
 
 
 def our_windows(session):
