@@ -32,6 +32,56 @@ bool IsEndTagOf(std::string_view tag, const std::string& name) {
 
 bool IsSelfClosing(std::string_view tag) { return EndsWith(tag, "/>"); }
 
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The start of a tag for a note: tags may be of any length.
+std::string Excerpt(std::string_view tag) {
+  constexpr std::size_t kLength = 40;
+  if (tag.size() <= kLength) return std::string(tag);
+  return std::string(tag.substr(0, kLength)) + "...";
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+using TReference = std::pair<std::string_view, char>;
+
+constexpr std::array<TReference, 5> kReferences = {{
+    {"&amp;", '&'},
+    {"&lt;", '<'},
+    {"&gt;", '>'},
+    {"&quot;", '"'},
+    {"&apos;", '\''},
+}};
+
+// The predefined entity reference `text` starts with (any letter case), or
+// null.
+const TReference* FindReference(std::string_view text) {
+  for (const TReference& reference : kReferences)
+    if (app::StartsWithText(text, reference.first)) return &reference;
+  return nullptr;
+}
+
+// Keeps a repair unless the list is full: a hostile document may repair
+// millions of times.
+void AddRepair(std::vector<std::string>& repairs, std::string text) {
+  if (repairs.size() < TXMLTree::kMaxNotes) repairs.push_back(std::move(text));
+}
+
+// Notes a "&" in the raw value of attribute `name` that starts no
+// reference: it is kept as it is.
+void NoteBareAmpersand(const std::string& name, std::string_view value,
+                       std::vector<std::string>& repairs) {
+  for (std::size_t at = value.find('&'); at != std::string_view::npos;
+       at = value.find('&', at + 1)) {
+    if (FindReference(value.substr(at))) continue;
+    AddRepair(repairs, "attribute " + Quoted(name) +
+                           ": \"&\" starts no entity reference and is kept as it is");
+    return;
+  }
+}
+
+TAttrObserver* attrObserver = nullptr;
+
 // Restores a tree's source reference when a load ends, by error or not.
 class TSourceScope {
  public:
@@ -72,6 +122,8 @@ class TAttrIndex {
 
 }  // namespace
 
+void SetAttrObserver(TAttrObserver* observer) { attrObserver = observer; }
+
 TXMLNode::~TXMLNode() {
   // The nodes still to free are chained through their own nextToFree_, so
   // freeing a tree of any size and depth needs no memory of its own.
@@ -94,6 +146,7 @@ TXMLNode::~TXMLNode() {
 }
 
 std::string TXMLNode::GetAttr(std::string_view name) const {
+  if (attrObserver) attrObserver->AttributeRead(*this, name);
   for (const TXMLAttr& attr : attributes_)
     if (app::SameText(attr.Name, name)) return attr.Value;
   return {};
@@ -134,6 +187,7 @@ void TXMLTree::LoadFromStream(platform::TStream& stream) {
       std::string tag;
       do {
         tag = ReadTag();
+        if (notes_) NoteStrayTag(tag);
       } while (!tag.empty() && !(tag.size() >= 2 && static_cast<unsigned char>(tag[1]) >= 0x41));
       if (!tag.empty()) root_ = ParseDocumentElement(tag);
     } catch (const std::bad_alloc&) {
@@ -156,7 +210,10 @@ std::string TXMLTree::ReadTag() {
     char c;
     if (source_->Read(&c, 1) != 1) break;  // the stream is shorter than it said
     ++position_;
-    if (c == '<') inTag = true;
+    if (c == '<' && !inTag) {
+      inTag = true;
+      tagStart_ = position_ - 1;
+    }
     if (!inTag) {
       pendingText_ += c;
       continue;
@@ -169,7 +226,35 @@ std::string TXMLTree::ReadTag() {
       inTag = false;
     }
   }
-  return {};  // an unfinished tag is dropped
+  // An unfinished tag is dropped.
+  if (inTag && notes_) {
+    Note(nullptr, tagStart_,
+         (tag.starts_with("<!--") ? std::string("a comment") : "the tag " + Excerpt(tag)) +
+             " is not finished at the end of the document");
+  }
+  return {};
+}
+
+// Declarations and processing instructions belong before the root; end
+// tags and other tags without a name do not.
+void TXMLTree::NoteStrayTag(const std::string& tag) {
+  if (tag.size() < 2 || tag[1] == '?' || tag[1] == '!') return;
+  if (static_cast<unsigned char>(tag[1]) >= 0x41) return;
+  Note(nullptr, tagStart_, "the tag " + Excerpt(tag) + " before the root element is skipped");
+}
+
+// The reader stops at the end of the root element: anything but comments
+// and blanks after it is lost.
+void TXMLTree::NoteContentAfterRoot() {
+  const std::string tag = ReadTag();
+  if (!tag.empty()) {
+    Note(nullptr, tagStart_, "the tag " + Excerpt(tag) + " after the root element is ignored");
+  }
+}
+
+void TXMLTree::Note(const TXMLNode* element, std::int64_t offset, std::string message) {
+  if (notes_ && notes_->size() < kMaxNotes)
+    notes_->push_back(TXMLNote{offset, element, std::move(message)});
 }
 
 // Reads the element that starts with `tag` and everything inside it. The
@@ -179,8 +264,13 @@ std::unique_ptr<TXMLNode> TXMLTree::ParseDocumentElement(const std::string& tag)
   if (tag.size() < 3) return nullptr;
   auto root = std::make_unique<TXMLNode>();
   elementCount_ = 1;
-  if (!ParseTag(tag, *root)) limitReached_ = true;
-  if (IsSelfClosing(tag)) return root;
+  std::vector<std::string> repairs;
+  if (!ParseTag(tag, *root, notes_ ? &repairs : nullptr)) limitReached_ = true;
+  for (std::string& repair : repairs) Note(root.get(), tagStart_, std::move(repair));
+  if (IsSelfClosing(tag)) {
+    if (notes_) NoteContentAfterRoot();
+    return root;
+  }
 
   std::vector<TXMLNode*> open{root.get()};
   std::string next = ReadTag();
@@ -190,6 +280,13 @@ std::unique_ptr<TXMLNode> TXMLTree::ParseDocumentElement(const std::string& tag)
     // A short tag (the empty tag at the end of the input included) ends the
     // element as its exact end tag does; the parent then reads on.
     if (next.size() <= 2 || IsEndTagOf(next, node->Name)) {
+      if (notes_ && next.empty()) {
+        // An element without a name stands for a stray end tag, noted already.
+        if (!node->Name.empty())
+          Note(node, -1, "<" + node->Name + "> is not closed before the end of the document");
+      } else if (notes_ && next.size() <= 2) {
+        Note(node, tagStart_, "the empty tag " + next + " closes <" + node->Name + ">");
+      }
       open.pop_back();
       if (!open.empty()) next = ReadTag();
       continue;
@@ -199,20 +296,41 @@ std::unique_ptr<TXMLNode> TXMLTree::ParseDocumentElement(const std::string& tag)
       limitReached_ = true;
       break;
     }
-    auto child = std::make_unique<TXMLNode>();
-    ++elementCount_;
-    if (!ParseTag(next, *child)) limitReached_ = true;
-    TXMLNode* added = node->AddChild(std::move(child));
+    TXMLNode* added = AddElement(*node, next);
     const bool selfClosing = IsSelfClosing(next);
     next = ReadTag();
     if (selfClosing) continue;
     added->Text = pendingText_;
     open.push_back(added);
   }
+  if (notes_ && open.empty()) NoteContentAfterRoot();
   return root;
 }
 
-bool ParseTag(std::string_view tag, TXMLNode& node) {
+// Reads the element of `tag` into a new child of `parent`. An end tag that
+// closes no open element starts an element without a name.
+TXMLNode* TXMLTree::AddElement(TXMLNode& parent, const std::string& tag) {
+  auto child = std::make_unique<TXMLNode>();
+  ++elementCount_;
+  const bool endTag = tag.starts_with("</");
+  std::vector<std::string> repairs;
+  if (!ParseTag(tag, *child, notes_ && !endTag ? &repairs : nullptr)) limitReached_ = true;
+  TXMLNode* added = parent.AddChild(std::move(child));
+  if (!notes_) return added;
+  if (endTag) {
+    const std::string closes = parent.Name.empty() ? std::string(" closes nothing")
+                                                   : " does not close <" + parent.Name + ">";
+    Note(&parent, tagStart_,
+         "the end tag " + Excerpt(tag) + closes +
+             ": it is read as the start of an element without a name");
+  } else if (added->Name.empty()) {
+    Note(added, tagStart_, "the tag " + Excerpt(tag) + " has no name");
+  }
+  for (std::string& repair : repairs) Note(added, tagStart_, std::move(repair));
+  return added;
+}
+
+bool ParseTag(std::string_view tag, TXMLNode& node, std::vector<std::string>* repairs) {
   std::size_t end = tag.size();
   if (IsSelfClosing(tag))
     end -= 2;
@@ -224,9 +342,21 @@ bool ParseTag(std::string_view tag, TXMLNode& node) {
   std::string value;
   TAttrIndex index(node.attributes_);
   bool complete = true;
+  // Of the attribute being read: whether its "=" came, and whether a
+  // character skipped before its value was noted.
+  bool equals = false;
+  bool skipNoted = false;
+  bool strayNoted = false;
+  const auto noteStray = [&](char c) {
+    if (strayNoted) return;
+    strayNoted = true;
+    AddRepair(*repairs, "the character " + Quoted(std::string(1, c)) + " is skipped");
+  };
   const auto setAttr = [&](std::string decoded) {
     const std::size_t found = index.Find(name);
     if (found != std::string::npos) {
+      if (repairs)
+        AddRepair(*repairs, "attribute " + Quoted(name) + " is repeated: the last value counts");
       node.attributes_[found].Value = std::move(decoded);
     } else if (node.attributes_.size() < limits::kMaxXmlAttributes) {
       index.Add(name, node.attributes_.size());
@@ -240,30 +370,52 @@ bool ParseTag(std::string_view tag, TXMLNode& node) {
     const bool nameChar = IsNameChar(c);
     switch (state) {
       case kElementName:
-        if (nameChar)
+        if (nameChar) {
           node.Name += c;
-        else
+        } else {
           state = kBetween;
+          if (repairs && !IsSpace(c) && !node.Name.empty()) noteStray(c);
+        }
         break;
       case kBetween:
         if (nameChar) {
           name.assign(1, c);
           state = kAttrName;
+        } else if (repairs && !IsSpace(c)) {
+          noteStray(c);
         }
         break;
       case kAttrName:
         if (nameChar) {
           name += c;
-        } else {
-          value.clear();
-          state = kBeforeValue;
+          break;
+        }
+        value.clear();
+        state = kBeforeValue;
+        equals = c == '=';
+        skipNoted = false;
+        if (repairs && !equals && !IsSpace(c)) {
+          skipNoted = true;
+          AddRepair(*repairs, "attribute " + Quoted(name) + ": " + Quoted(std::string(1, c)) +
+                                  " before its value is skipped");
         }
         break;
       case kBeforeValue:
-        if (c == '"') state = kValue;
+        if (c == '"') {
+          state = kValue;
+          if (repairs && !equals)
+            AddRepair(*repairs, "attribute " + Quoted(name) + " has no \"=\"");
+        } else if (c == '=' && !equals) {
+          equals = true;
+        } else if (repairs && !IsSpace(c) && !skipNoted) {
+          skipNoted = true;
+          AddRepair(*repairs, "attribute " + Quoted(name) + ": " + Quoted(std::string(1, c)) +
+                                  " before its value is skipped");
+        }
         break;
       case kValue:
         if (c == '"') {
+          if (repairs) NoteBareAmpersand(name, value, *repairs);
           setAttr(DecodeEntities(value));
           state = kBetween;
         } else {
@@ -272,31 +424,24 @@ bool ParseTag(std::string_view tag, TXMLNode& node) {
         break;
     }
   }
+  if (repairs && (state == kAttrName || state == kBeforeValue))
+    AddRepair(*repairs, "attribute " + Quoted(name) + " has no value and is dropped");
+  if (repairs && state == kValue)
+    AddRepair(*repairs, "the value of attribute " + Quoted(name) + " is not closed and is dropped");
   return complete;
 }
 
 std::string DecodeEntities(std::string_view value) {
-  static constexpr std::array<std::pair<std::string_view, char>, 5> kReferences = {{
-      {"&amp;", '&'},
-      {"&lt;", '<'},
-      {"&gt;", '>'},
-      {"&quot;", '"'},
-      {"&apos;", '\''},
-  }};
   std::string result;
   result.reserve(value.size());
   for (std::size_t i = 0; i < value.size();) {
-    bool replaced = false;
-    if (value[i] == '&') {
-      for (const auto& [reference, character] : kReferences) {
-        if (!app::StartsWithText(value.substr(i), reference)) continue;
-        result += character;
-        i += reference.size();
-        replaced = true;
-        break;
-      }
+    const TReference* reference = value[i] == '&' ? FindReference(value.substr(i)) : nullptr;
+    if (reference) {
+      result += reference->second;
+      i += reference->first.size();
+    } else {
+      result += value[i++];
     }
-    if (!replaced) result += value[i++];
   }
   return result;
 }

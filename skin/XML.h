@@ -19,6 +19,31 @@ struct TXMLAttr {
   std::string Value;  // entity references decoded
 };
 
+class TXMLNode;
+
+// Told of every attribute TXMLNode::GetAttr looks up while it is set, for
+// tools that find the attributes of a skin no reader uses.
+class TAttrObserver {
+ public:
+  virtual ~TAttrObserver() = default;
+  virtual void AttributeRead(const TXMLNode& node, std::string_view name) = 0;
+};
+
+// Sets the one observer of attribute look-ups (null: none, the default,
+// which costs a look-up one test).
+void SetAttrObserver(TAttrObserver* observer);
+
+// Something the forgiving reader repaired or skipped, for tools that check
+// skins: what, where in the document, and the element concerned.
+struct TXMLNote {
+  // Bytes into the document where the tag concerned starts; -1 for the end
+  // of the document.
+  std::int64_t Offset = -1;
+  // Null before and after the root element.
+  const TXMLNode* Element = nullptr;
+  std::string Message;
+};
+
 // One element of a skin description: its tag name, its attributes in order
 // of first appearance and its child elements, which it owns.
 class TXMLNode {
@@ -51,7 +76,7 @@ class TXMLNode {
   std::string Text;
 
  private:
-  friend bool ParseTag(std::string_view tag, TXMLNode& node);
+  friend bool ParseTag(std::string_view tag, TXMLNode& node, std::vector<std::string>* repairs);
 
   std::vector<TXMLAttr> attributes_;
   std::vector<std::unique_ptr<TXMLNode>> children_;
@@ -92,25 +117,41 @@ class TXMLTree {
   // True when the last load stopped at a limit, or dropped attributes beyond
   // the limit of one element.
   bool LimitReached() const { return limitReached_; }
+  // Later loads append what they repair or skip (stray, unfinished,
+  // unclosed and mismatched tags, malformed attributes, content after the
+  // root) to `notes`; null, the default, stops that. The tree read is the
+  // same either way.
+  void SetNotes(std::vector<TXMLNote>* notes) { notes_ = notes; }
+  // The most notes kept: a hostile document may repair millions of times.
+  static constexpr std::size_t kMaxNotes = 10000;
 
  private:
   std::string ReadTag();
   std::unique_ptr<TXMLNode> ParseDocumentElement(const std::string& tag);
+  TXMLNode* AddElement(TXMLNode& parent, const std::string& tag);
+  void NoteStrayTag(const std::string& tag);
+  void NoteContentAfterRoot();
+  void Note(const TXMLNode* element, std::int64_t offset, std::string message);
 
   std::unique_ptr<TXMLNode> root_;
   platform::TStream* source_ = nullptr;
   std::int64_t size_ = 0;
   std::int64_t position_ = 0;
   std::string pendingText_;
+  // Where the tag ReadTag returned last starts.
+  std::int64_t tagStart_ = 0;
   std::size_t elementCount_ = 0;
   bool limitReached_ = false;
+  std::vector<TXMLNote>* notes_ = nullptr;
 };
 
 // Splits a start tag ("<NAME a="1" ...>" or ".../>") into the node's name
 // and attributes, in time linear in the tag's length. A repeated attribute
 // keeps its first position and its last value. Returns false when attributes
-// beyond limits::kMaxXmlAttributes were dropped.
-bool ParseTag(std::string_view tag, TXMLNode& node);
+// beyond limits::kMaxXmlAttributes were dropped. With `repairs`, describes
+// there what it forgave: stray characters, attributes without "=" or
+// without a closed value, repeated attributes, "&" starting no reference.
+bool ParseTag(std::string_view tag, TXMLNode& node, std::vector<std::string>* repairs = nullptr);
 // Replaces each of the five predefined entity references (any letter case)
 // by its character, in one pass: replacement text is not examined again.
 std::string DecodeEntities(std::string_view value);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/tools/ToolRun.h"
+
 namespace {
 
 const std::string kEngine = LUDEX_BINARY_DIR "/ludex-engine";
@@ -26,16 +28,9 @@ TRun RunEngine(const std::string& arguments, const std::string& input = "") {
                                           ("ludex-engine-checkers-" + std::to_string(getpid()));
   std::ofstream(inputFile) << input;
   const std::string command = kEngine + " " + arguments + " < " + inputFile.string();
-  TRun run{"", -1};
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      run.Output.append(buffer, n);
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  const tool_test::TToolRun run = tool_test::RunCommand(command);
   std::filesystem::remove(inputFile);
-  return run;
+  return {run.Out, run.Status};
 }
 
 TEST(EngineCheckers, AnswersCommandsGivenAsArguments) {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/tools/ToolRun.h"
+
 namespace {
 
 struct Outcome {
@@ -21,16 +23,9 @@ Outcome RunEngine(const std::string& arguments, const std::string& input = "") {
   std::ofstream(inputPath, std::ios::binary) << input;
   const std::string command =
       std::string("'") + LUDEX_BINARY_DIR + "/ludex-engine' " + arguments + " < " + inputPath;
-  Outcome outcome;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return outcome;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    outcome.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const tool_test::TToolRun run = tool_test::RunCommand(command);
   std::remove(inputPath.c_str());
-  return outcome;
+  return {run.Status, run.Out};
 }
 
 Outcome Chess(const std::string& arguments) { return RunEngine("chess " + arguments); }

@@ -9,6 +9,9 @@
 //   ludex-skin render PACK WINDOW OUT.png
 //                                  the window built and painted as the
 //                                  program shows it (PACK may be "builtin")
+//   ludex-skin check PACK          the skin's faults, one a line (PACK may
+//                                  be "builtin"); exits with 1 when there
+//                                  are any (tools/skin/Check.h)
 // PACK is a skin folder or a ZIP file. Exit status (tools/skin/Pack.h): 0
 // done; 1 no such member, a damaged archive listing or member (CRC mismatch,
 // cut short, ...) or a limit reached, reported on standard error after
@@ -26,11 +29,13 @@
 #include "skin/Limits.h"
 #include "skin/PKZIP.h"
 #include "skin/XML.h"
+#include "tools/skin/Check.h"
 #include "tools/skin/Pack.h"
 #include "tools/skin/Render.h"
 
 namespace {
 
+using skintool::EscapeName;
 using skintool::Fail;
 using skintool::kDamaged;
 using skintool::kDone;
@@ -38,26 +43,8 @@ using skintool::kUsage;
 using skintool::TOpenPack;
 
 constexpr const char* kUsageText =
-    "usage: ludex-skin ls ARCHIVE | cat PACK NAME | xml PACK [NAME] | render PACK WINDOW OUT.png\n";
-
-// One entry, one line: control characters (tabs and newlines included) and
-// the backslash itself are escaped.
-std::string EscapeName(const std::string& name) {
-  std::string result;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
-      result += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      result += hex;
-    } else {
-      result += c;
-    }
-  }
-  return result;
-}
+    "usage: ludex-skin ls ARCHIVE | cat PACK NAME | xml PACK [NAME] | render PACK WINDOW OUT.png"
+    " | check PACK\n";
 
 int List(const std::string& path) {
   platform::TFileStream file(path, platform::TFileStream::Mode::Read);
@@ -157,6 +144,7 @@ constexpr TCommand kCommands[] = {
     {"xml", 1, 2,
      [](const TArgs& args) { return Xml(args[1], args.size() == 3 ? args[2] : "interface.xml"); }},
     {"render", 3, 3, [](const TArgs& args) { return skintool::Render(args[1], args[2], args[3]); }},
+    {"check", 1, 1, [](const TArgs& args) { return skintool::Check(args[1]); }},
 };
 
 int Run(const TArgs& args) {
