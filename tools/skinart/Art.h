@@ -15,6 +15,8 @@
 // transparency.
 namespace skinart {
 
+inline constexpr double kPi = 3.14159265358979323846;
+
 struct TRgb {
   double R = 0;
   double G = 0;
@@ -37,6 +39,11 @@ using TShader = std::function<TRgb(double x, double y)>;
 
 inline TShader Solid(TRgb color) {
   return [color](double, double) { return color; };
+}
+
+// The whole picture.
+inline TShape Everywhere() {
+  return [](double, double) { return true; };
 }
 
 // A rectangle with corners rounded by radius; bounds in pixel coordinates.

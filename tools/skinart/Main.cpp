@@ -1,32 +1,51 @@
-// ludex-skinart OUT_DIR: draws the pictures of the built-in skin and writes
-// them as OUT_DIR/mix.bmp (24 bits per pixel). The output depends only on
-// this program and the installed DejaVu fonts, so every run writes the same
-// bytes.
+// ludex-skinart [SKIN] OUT_DIR: draws the pictures of a skin and writes them
+// into OUT_DIR as 24-bit BMP files. SKIN is DefSkin (the built-in skin's
+// mix.bmp, also when it is left out), Walnut or Midnight. The output depends
+// only on this program and the installed DejaVu fonts, so every run writes
+// the same bytes.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Application.h"
 #include "platform/Bmp.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
-#include "tools/skinart/Sheet.h"
+#include "tools/skinart/Catalog.h"
+
+namespace {
+
+int Usage() {
+  std::string names;
+  for (const std::string_view name : skinart::SkinNames())
+    names.append(names.empty() ? "" : " | ").append(name);
+  std::fprintf(stderr, "usage: ludex-skinart [%s] OUT_DIR\n", names.c_str());
+  return 2;
+}
+
+void WriteBmp(const std::string& path, const platform::TBitmap& picture) {
+  const std::vector<std::uint8_t> bytes = platform::EncodeBmp(picture, 24);
+  platform::TFileStream file(path, platform::TFileStream::Mode::Create);
+  file.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: ludex-skinart OUT_DIR\n", stderr);
-    return 2;
-  }
+  if (argc != 2 && argc != 3) return Usage();
+  const std::string skin = argc == 3 ? argv[1] : "DefSkin";
+  const std::string outDir = argv[argc - 1];
   // Text needs the application object; nothing is shown.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   try {
     platform::TApplication application;
-    const std::vector<std::uint8_t> bytes = platform::EncodeBmp(skinart::BuildSheet(), 24);
-    platform::TFileStream file(platform::JoinPath(argv[1], "mix.bmp"),
-                               platform::TFileStream::Mode::Create);
-    file.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    const std::vector<skinart::TSheetFile> sheets = skinart::SkinSheets(skin);
+    if (sheets.empty()) return Usage();
+    for (const skinart::TSheetFile& sheet : sheets)
+      WriteBmp(platform::JoinPath(outDir, sheet.Name), sheet.Picture);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "ludex-skinart: %s\n", error.what());
     return 1;

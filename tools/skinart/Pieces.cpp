@@ -13,14 +13,6 @@ namespace {
 constexpr int kScale = 8;
 constexpr double kCenter = kSquare / 2.0;
 
-constexpr TRgb kWhiteBody = Rgb(255, 253, 246);
-constexpr TRgb kWhiteShade = Rgb(222, 214, 198);
-constexpr TRgb kWhiteLine = Rgb(28, 24, 20);
-constexpr TRgb kBlackBody = Rgb(46, 44, 42);
-constexpr TRgb kBlackShade = Rgb(14, 13, 12);
-constexpr TRgb kBlackLine = Rgb(196, 190, 178);
-constexpr TRgb kGlow = Rgb(255, 200, 40);
-
 // The solid symbol of a chess piece (in the order of TChessPiece), rendered large. Its outline and
 // inner lines are drawn from it in the colours of either side.
 const TCoverage& Glyph(TChessPiece piece) {
@@ -74,7 +66,8 @@ TShape CrownShape(double dy) {
 
 }  // namespace
 
-platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted) {
+platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted,
+                             const TPieceTheme& theme) {
   const TCoverage& glyph = Glyph(piece);
   const platform::TRect bounds = glyph.Bounds();
   const double factor = GlyphFactor();
@@ -85,25 +78,26 @@ platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted) {
   // The gaps the symbol leaves inside its outline: bands, crosses, the eye.
   const TMask details = silhouette - solid;
   const bool white = side == TSide::White;
-  const TRgb line = white ? kWhiteLine : kBlackLine;
-  const double lift = highlighted ? (white ? 1.1 : 1.8) : 1;
-  const TShader body = white ? BodyShader(Scaled(kWhiteBody, lift), Scaled(kWhiteShade, lift))
-                             : BodyShader(Scaled(kBlackBody, lift), kBlackShade);
+  const TRgb line = white ? theme.WhiteLine : theme.BlackLine;
+  const double lift = highlighted ? (white ? theme.WhiteLift : theme.BlackLift) : 1;
+  const TShader body =
+      white ? BodyShader(Scaled(theme.WhiteBody, lift), Scaled(theme.WhiteShade, lift))
+            : BodyShader(Scaled(theme.BlackBody, lift), theme.BlackShade);
   TArt art(kSquare, kSquare, kScale);
   const TMask outlined = silhouette.Dilated(kScale);
-  if (highlighted) art.Paint(outlined.Dilated(kScale * 3 / 2), Solid(kGlow));
+  if (highlighted) art.Paint(outlined.Dilated(kScale * 3 / 2), Solid(theme.Glow));
   art.Paint(outlined, Solid(line));
   art.Paint(silhouette, body);
   art.Paint(details, Solid(line));
   return art.Resolve(kBlue);
 }
 
-platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted) {
+platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted, const TPieceTheme& theme) {
   const bool white = side == TSide::White;
-  const TRgb rim = white ? Rgb(62, 50, 40) : Rgb(150, 144, 136);
-  const double lift = highlighted ? (white ? 1.08 : 1.7) : 1;
-  const TRgb light = Scaled(white ? kWhiteBody : Rgb(84, 80, 76), lift);
-  const TRgb dark = Scaled(white ? Rgb(200, 188, 164) : kBlackShade, lift);
+  const TRgb rim = white ? theme.WhiteRim : theme.BlackRim;
+  const double lift = highlighted ? (white ? theme.WhiteManLift : theme.BlackManLift) : 1;
+  const TRgb light = Scaled(white ? theme.WhiteBody : theme.BlackManBody, lift);
+  const TRgb dark = Scaled(white ? theme.WhiteManShade : theme.BlackShade, lift);
   // A thick disc seen slightly from above: its face and, below it, its side.
   constexpr double kRadius = 10.2;
   constexpr double kFaceY = kCenter - 0.8;
@@ -111,7 +105,7 @@ platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted) {
   const TMask face = art.Shape(Circle(kCenter, kFaceY, kRadius));
   const TMask disc = face | art.Shape(Circle(kCenter, kFaceY + 1.8, kRadius));
   const TMask outlined = disc.Dilated(kScale * 7 / 8);
-  if (highlighted) art.Paint(outlined.Dilated(kScale * 3 / 2), Solid(kGlow));
+  if (highlighted) art.Paint(outlined.Dilated(kScale * 3 / 2), Solid(theme.Glow));
   art.Paint(outlined, Solid(rim));
   art.Paint(disc, Solid(Scaled(dark, white ? 0.8 : 1.4)));
   art.Paint(face, BodyShader(light, dark));
@@ -120,8 +114,8 @@ platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted) {
   art.Paint(Circle(kCenter, kFaceY, kRadius - 3.3), BodyShader(light, Mix(light, dark, 0.6)));
   if (king) {
     const TMask crown = art.Shape(CrownShape(kFaceY - kCenter));
-    art.Paint(crown.Dilated(5), Solid(Rgb(60, 36, 10)));
-    art.Paint(crown, BodyShader(Rgb(255, 226, 120), Rgb(190, 120, 20)));
+    art.Paint(crown.Dilated(5), Solid(theme.CrownLine));
+    art.Paint(crown, BodyShader(theme.CrownLight, theme.CrownShade));
   }
   return art.Resolve(kBlue);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Bitmap.h"
+#include "tools/skinart/Theme.h"
 
 // The pieces of both games, one 27 x 27 cell each, Blue outside the piece.
 namespace skinart {
@@ -14,8 +15,10 @@ inline constexpr TChessPiece kChessPieces[] = {TChessPiece::Pawn,   TChessPiece:
                                                TChessPiece::Queen,  TChessPiece::King};
 
 // highlighted: under the mouse or just moved.
-platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted);
-platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted);
+platform::TBitmap ChessPiece(TChessPiece piece, TSide side, bool highlighted,
+                             const TPieceTheme& theme = kBuiltinPieces);
+platform::TBitmap CheckersPiece(bool king, TSide side, bool highlighted,
+                                const TPieceTheme& theme = kBuiltinPieces);
 // A cell with nothing in it.
 platform::TBitmap EmptyCell();
 

@@ -1,18 +1,14 @@
 #include "tools/skinart/Sheet.h"
 
 #include "platform/Canvas.h"
-#include "tools/skinart/Board.h"
+#include "tools/skinart/BoardSet.h"
+#include "tools/skinart/Kit.h"
 #include "tools/skinart/Layout.h"
-#include "tools/skinart/Pieces.h"
 #include "tools/skinart/Window.h"
 
 namespace skinart {
 
 namespace {
-
-void Place(platform::TBitmap& sheet, const platform::TBitmap& picture, platform::TPoint at) {
-  platform::TCanvas(sheet).Draw(at.X, at.Y, picture);
-}
 
 void PlaceWindow(platform::TBitmap& sheet, const TArt& window) {
   const platform::TBitmap background = window.Resolve(kFuchsia);
@@ -50,36 +46,6 @@ void PlaceTabs(platform::TBitmap& sheet, const TArt& window) {
     Place(sheet, Tab(window, kTabStates[column]), CellOrigin(kTabCells, kTabSize, column, 0));
 }
 
-void PlaceBoard(platform::TBitmap& sheet) {
-  Place(sheet, Board(), kBoard);
-  const platform::TPoint square{kSquare, kSquare};
-  Place(sheet, SquareHighlight(true), CellOrigin(kSquareCells, square, 0, 0));
-  Place(sheet, SquareHighlight(false), CellOrigin(kSquareCells, square, 1, 0));
-}
-
-void PlaceChessPieces(platform::TBitmap& sheet) {
-  const platform::TPoint square{kSquare, kSquare};
-  for (int row = 0; row < 6; ++row)
-    for (int column = 0; column < 4; ++column) {
-      const TSide side = column % 2 == 0 ? TSide::Black : TSide::White;
-      Place(sheet, ChessPiece(kChessPieces[row], side, column >= 2),
-            CellOrigin(kChessCells, square, column, row));
-    }
-}
-
-// Cells by index (row * 4 + column): men 0..3 and kings 4..7, each as
-// Black, White, Black highlighted, White highlighted; the rest stay empty.
-void PlaceCheckersPieces(platform::TBitmap& sheet) {
-  const platform::TPoint square{kSquare, kSquare};
-  for (int index = 0; index < 24; ++index) {
-    const int column = index % 4;
-    const int row = index / 4;
-    const TSide side = column % 2 == 0 ? TSide::Black : TSide::White;
-    Place(sheet, index < 8 ? CheckersPiece(index >= 4, side, column >= 2) : EmptyCell(),
-          CellOrigin(kCheckersCells, square, column, row));
-  }
-}
-
 }  // namespace
 
 platform::TBitmap BuildSheet() {
@@ -89,9 +55,8 @@ platform::TBitmap BuildSheet() {
   PlaceWindow(sheet, window);
   PlaceButtons(sheet, window);
   PlaceTabs(sheet, window);
-  PlaceBoard(sheet);
-  PlaceChessPieces(sheet);
-  PlaceCheckersPieces(sheet);
+  PlaceBoardSet(sheet, {kBoard, kChessCells, kCheckersCells, 6, kSquareCells}, kBuiltinBoard,
+                kBuiltinPieces);
   return sheet;
 }
 

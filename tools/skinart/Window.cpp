@@ -9,8 +9,6 @@ namespace skinart {
 
 namespace {
 
-constexpr int kWindowScale = 4;
-constexpr int kControlScale = 8;
 constexpr double kCornerRadius = 9;
 
 constexpr TRgb kOutline = Rgb(26, 17, 11);
@@ -25,10 +23,6 @@ constexpr TRgb kRecessLight = Rgb(150, 108, 74);
 constexpr TRgb kGoldLight = Rgb(255, 230, 150);
 constexpr TRgb kGoldDark = Rgb(196, 136, 46);
 constexpr TRgb kInk = Rgb(40, 26, 16);
-
-TShape Everywhere() {
-  return [](double, double) { return true; };
-}
 
 TRgb BodyColor(double y) {
   return Mix(kBodyTop, kBodyBottom, std::clamp(y / kWindow.Height(), 0.0, 1.0));
@@ -74,23 +68,6 @@ void PaintPanelRecess(TArt& art) {
       RoundRect(p.Left - 1, p.Top - 1, p.Right + 1, p.Bottom + 1, 0),
       [&p](double x, double y) { return x < p.Left || y < p.Top ? kRecessDark : kRecessLight; });
   art.Paint(RoundRect(p.Left, p.Top, p.Right, p.Bottom, 0), Solid(Rgb(0, 0, 0)));
-}
-
-// A control's colour in the state: lighter under the mouse, darker pressed,
-// grey when disabled.
-TRgb StateColor(TRgb color, TButtonState state) {
-  switch (state) {
-    case TButtonState::Normal:
-      return color;
-    case TButtonState::Hover:
-      return Mix(Scaled(color, 1.18), Rgb(255, 255, 255), 0.12);
-    case TButtonState::Pressed:
-      return Scaled(color, 0.72);
-    case TButtonState::Disabled:
-      break;
-  }
-  const double grey = 0.3 * color.R + 0.59 * color.G + 0.11 * color.B;
-  return Mix(TRgb{grey, grey, grey}, Rgb(128, 128, 128), 0.5);
 }
 
 // The symbol a round button shows under the mouse, centred at (cx, cy).

@@ -3,15 +3,11 @@
 #include "platform/Bitmap.h"
 #include "platform/Types.h"
 #include "tools/skinart/Art.h"
+#include "tools/skinart/Kit.h"
 
 // The main window of the built-in skin: its background and the pictures of
 // the controls that lie on it, each blended with the background it covers.
 namespace skinart {
-
-// Cell order of a button picture.
-enum class TButtonState { Normal, Hover, Pressed, Disabled };
-inline constexpr TButtonState kButtonStates[] = {TButtonState::Normal, TButtonState::Hover,
-                                                 TButtonState::Pressed, TButtonState::Disabled};
 
 // What a round button does, shown by its symbol.
 enum class TButtonSymbol { Close, Minimize, NewGame };
