@@ -401,8 +401,15 @@ void DockChildren(TWindowBase& parent) {
 void SetTopmostFlag(TWindowImpl& impl, bool topmost) {
   if (impl.Topmost == topmost) return;
   impl.Topmost = topmost;
-  impl.Widget->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-  if (impl.Visible && !impl.HiddenByApplication) impl.Widget->show();
+  QWidget& widget = *impl.Widget;
+  Qt::WindowFlags flags = widget.windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+  // Told to the window system through the native window as it is (on X11
+  // the window manager's "above" state). Changing the widget's own flags
+  // would make a new native window: hidden and shown again, and the key
+  // being pressed would repeat on it.
+  widget.overrideWindowFlags(flags);
+  if (QWindow* native = widget.windowHandle()) native->setFlags(flags);
 }
 
 // Windows of up to this many pixels are painted whole on every paint. A
