@@ -46,14 +46,37 @@ void TKestListBox::EntityChanged(app::TEntityHolder& sender) {
   Refill();
 }
 
+std::string TKestListBox::ItemText(const std::string& item) const {
+  // An item the language has a caption for (a page id such as
+  // "Game.Chess") shows that caption; any other text shows as it is.
+  std::string caption = Caption(item);
+  return caption == "<" + item + ">" ? item : caption;
+}
+
 void TKestListBox::Refill() {
   if (!list_) return;
-  list_->Clear();
   const app::TStringListEntity* entity = ListEntity(Holder);
-  if (!entity) return;
-  const std::size_t shown = std::min(entity->Items.size(), std::size_t{kMaxItems});
-  for (std::size_t i = 0; i < shown; ++i) list_->Add(entity->Items[i]);
-  list_->SetItemIndex(entity->ItemIndex);
+  std::vector<std::string> texts;
+  if (entity) {
+    const std::size_t shown = std::min(entity->Items.size(), std::size_t{kMaxItems});
+    texts.reserve(shown);
+    for (std::size_t i = 0; i < shown; ++i) texts.push_back(ItemText(entity->Items[i]));
+  }
+  // The same items are not put in again: a notice that only moved the
+  // selection (the list's own click among them) keeps the native items.
+  if (!SameItems(texts)) {
+    list_->Clear();
+    for (const std::string& text : texts) list_->Add(text);
+  }
+  if (entity) list_->SetItemIndex(entity->ItemIndex);
+}
+
+bool TKestListBox::SameItems(const std::vector<std::string>& texts) const {
+  if (list_->Count() != static_cast<int>(texts.size())) return false;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (list_->Item(static_cast<int>(i)) != texts[i]) return false;
+  }
+  return true;
 }
 
 void TKestListBox::OnListClick() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "controls/KestCtl.h"
 
@@ -33,6 +35,8 @@ class TKestListBox : public TKestControl {
 
  private:
   void Refill();
+  std::string ItemText(const std::string& item) const;
+  bool SameItems(const std::vector<std::string>& texts) const;
   void OnListClick();
 
   std::unique_ptr<platform::TListBox> list_;

@@ -57,8 +57,12 @@ void TKestPages::ShowPage(int index) {
   for (const auto& page : Controls()) page->SetVisible(position++ == index);
 }
 
-void TKestPages::ShowSelected(app::TEntityHolder&) {
-  if (pageList_) ShowPage(pageList_->ItemIndex);
+void TKestPages::ShowSelected(app::TEntityHolder& sender) {
+  if (!pageList_) return;
+  ShowPage(pageList_->ItemIndex);
+  // Every other control of the list (a second tab strip, a list box)
+  // follows the choice.
+  sender.NotifyClients();
 }
 
 void TKestPages::UnregisterPageList() {

@@ -60,6 +60,9 @@ void TKestTabStrip::EntityChanged(app::TEntityHolder& sender) {
   TabList = dynamic_cast<app::TStringListEntity*>(sender.Entity);
   // Without a list no tab can be hit until the next layout.
   if (!TabList) TabRects.clear();
+  // The strip shows the page chosen elsewhere (another strip, a list box).
+  if (TabList && TabList->ItemIndex >= 0 && TabList->ItemIndex < TabCount())
+    SelTab = TabList->ItemIndex;
   SetControlEnabled(true);
   Invalidate();
 }

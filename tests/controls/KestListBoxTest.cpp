@@ -84,11 +84,17 @@ TEST_F(KestListBox, ShowsTheItemsAndSelectionOfItsEntity) {
     EXPECT_EQ(picture.Pixel(edge.X, edge.Y), platform::RGB(0, 0, 0)) << edge.X << "," << edge.Y;
   }
 
-  // Every notice of the entity rebuilds the list.
-  games.Items = {"Solitaire"};
+  // Every notice of the entity shows its items and selection anew; an item
+  // the language has a caption for shows the caption.
+  games.ItemIndex = 3;
+  entities.Notify("Games");
+  EXPECT_EQ(list.Items(), (Texts{"Chess", "Checkers", "Go", "Mill"}));
+  EXPECT_EQ(list.ItemIndex(), 3);
+  languages.AddEntry("Game.Solitaire=Patience");
+  games.Items = {"Game.Solitaire", "E2-E4"};
   games.ItemIndex = 0;
   entities.Notify("Games");
-  EXPECT_EQ(list.Items(), Texts{"Solitaire"});
+  EXPECT_EQ(list.Items(), (Texts{"Patience", "E2-E4"}));
   EXPECT_EQ(list.ItemIndex(), 0);
   entities.UnregisterEntity("Games");
   EXPECT_EQ(list.Count(), 0);

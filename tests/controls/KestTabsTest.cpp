@@ -144,6 +144,22 @@ TEST_F(KestTabs, APressOnAnotherTabSelectsItAndSwitchesThePages) {
   EXPECT_FALSE(AskedForRepaint(tabs));
 }
 
+TEST_F(KestTabs, EveryStripOfTheListFollowsAChoiceMadeInAnother) {
+  LoadTabs();
+  auto main = Build("Main");
+  auto strip = Build("Strip");
+  TKestTabs& mainTabs = Tabs(*main);
+  TKestTabs& otherTabs = Tabs(*strip);
+  Picture(*main);
+  Picture(*strip);
+  Press(otherTabs, otherTabs.TabRects[1].Right - 3);
+  EXPECT_TRUE(Pages(*main).Controls()[1]->Visible());
+  EXPECT_EQ(mainTabs.SelTab, 1) << "the strip over the pages shows the page shown";
+  EXPECT_EQ(TabColor(mainTabs, 1), kSelectedTab);
+  Press(mainTabs, mainTabs.TabRects[0].Left + 2);
+  EXPECT_EQ(otherTabs.SelTab, 0);
+}
+
 TEST_F(KestTabs, TheRightHandTabOwnsTheOverlap) {
   LoadTabs();
   auto window = Build("Main");
