@@ -40,6 +40,13 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.append(1, '"').append(text).append(1, '"');
+  return quoted;
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
   std::string result;
   if (from.empty()) return std::string(text);

@@ -28,6 +28,9 @@ std::string Trim(std::string_view text);
 // written as \xHH and \\, so two different names never look the same.
 std::string EscapeForDisplay(std::string_view text);
 
+// The text between double quotes, as messages quote names.
+std::string Quoted(std::string_view text);
+
 // Replaces every occurrence of `from` (not empty) by `to`.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

@@ -6,9 +6,12 @@
 // and a soak of 2,000 reloads. Runs on the offscreen platform.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -78,7 +81,8 @@ class TBenchProgram : public app::TAppManager {
     Finish();
     app::Application = nullptr;
   }
-  std::string ProgramDirectory() const override { return LUDEX_BINARY_DIR; }
+  std::string ProgramDirectory() const override { return directory_; }
+  std::string directory_ = LUDEX_BINARY_DIR;
   // What a click in the skin selector does.
   void SwitchTo(const std::string& name) {
     LoadSkinByName(name);
@@ -86,11 +90,36 @@ class TBenchProgram : public app::TAppManager {
   }
 };
 
-std::unique_ptr<TBenchProgram> MakeProgram() {
+std::unique_ptr<TBenchProgram> MakeProgram(const std::string& directory = LUDEX_BINARY_DIR) {
   auto program = app::CreateApplication<TBenchProgram>();
+  program->directory_ = directory;
   program->Start();
   return program;
 }
+
+// A "Skins" folder of 20,000 sub-folders and 40,000 other files, some with
+// control characters and bytes that are not UTF-8 in their names: the
+// selector lists it (F12) in one go.
+void BM_SelectSkinInAHugeFolder(benchmark::State& state) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("ludex-bench-skins-" + std::to_string(::getpid()));
+  const std::filesystem::path skins = folder / "Skins";
+  std::filesystem::create_directories(skins);
+  for (int i = 0; i < 20000; ++i) {
+    std::filesystem::create_directory(skins /
+                                      ("skin\x01" + std::to_string(i) + (i % 7 ? "" : "\xff")));
+    for (const char* kind : {".txt", ".bmp"}) std::ofstream(skins / (std::to_string(i) + kind));
+  }
+  {
+    auto program = MakeProgram(folder.string());
+    for (auto _ : state) {
+      program->EntityManager()->Execute("Application.SelectSkin");
+      benchmark::DoNotOptimize(program->SkinList());
+    }
+  }
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SelectSkinInAHugeFolder)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Switching from the built-in skin to a shipped one (folder or ZIP).
 void BM_SwitchToShippedSkin(benchmark::State& state, const std::string& name) {

@@ -25,9 +25,12 @@ void TAppManager::RegisterEntities() {
   TAppCore::RegisterEntities();
   newGame_ = std::make_unique<TBasicEntity>(0, 0, 0, MakeCallback<&TAppManager::OnNewGame>(this));
   EntityManager()->RegisterEntity("Application.NewGame", newGame_.get());
+  advantage_ = std::make_unique<TAdvantage>(*EntityManager(), chessGame_->BoardEntity(),
+                                            *checkersGame_->BoardEntity());
 }
 
 void TAppManager::UnregisterEntities() {
+  advantage_.reset();
   EntityManager()->UnregisterEntity("Application.NewGame", newGame_);
   TAppCore::UnregisterEntities();
   checkersGame_.reset();

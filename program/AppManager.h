@@ -7,6 +7,7 @@
 #include "app/Entities.h"
 #include "games/checkers/CheckersGame.h"
 #include "games/chess/ChessGame.h"
+#include "program/Advantage.h"
 
 namespace ui {
 class TUIManager;
@@ -15,7 +16,8 @@ class TUIManager;
 namespace app {
 
 // The program's application: the two games, their board controls made known
-// to the skins, the tray icon from the start and "Application.NewGame".
+// to the skins, the tray icon from the start, "Application.NewGame" and
+// "Game.Advantage".
 class TAppManager : public TAppCore {
  public:
   std::string GetTitle() const override { return "Ludex"; }
@@ -38,6 +40,7 @@ class TAppManager : public TAppCore {
   std::unique_ptr<chess::TChessGame> chessGame_;
   TAppObjectPtr<checkers::TCheckersGame> checkersGame_;
   std::unique_ptr<TBasicEntity> newGame_;
+  std::unique_ptr<TAdvantage> advantage_;
 };
 
 }  // namespace app

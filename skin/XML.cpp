@@ -14,6 +14,8 @@ namespace skin {
 
 namespace {
 
+using app::Quoted;
+
 // Digits and every byte from "A" (0x41) up, so letters, "_" and all bytes
 // of 0x80 and above; "-", ".", ":" and the like end a name.
 bool IsNameChar(char c) {
@@ -40,8 +42,6 @@ std::string Excerpt(std::string_view tag) {
   if (tag.size() <= kLength) return std::string(tag);
   return std::string(tag.substr(0, kLength)) + "...";
 }
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 using TReference = std::pair<std::string_view, char>;
 

@@ -215,9 +215,10 @@ class TSkinCheck {
     const TDocPaths paths(skin_.Tree().Root());
     for (const TFinding& finding : findings_.Kept()) {
       std::string line = finding.File;
-      if (finding.Element) line += ":" + paths.PathOf(finding.Element);
-      if (!finding.Attribute.empty()) line += "@" + finding.Attribute;
-      line = EscapeName(line + ": " + finding.Message) + "\n";
+      if (finding.Element) line.append(":").append(paths.PathOf(finding.Element));
+      if (!finding.Attribute.empty()) line.append("@").append(finding.Attribute);
+      line = EscapeName(line.append(": ").append(finding.Message));
+      line.append("\n");
       std::fwrite(line.data(), 1, line.size(), stdout);
     }
     if (findings_.Count() > findings_.Kept().size()) {

@@ -15,6 +15,7 @@
 
 namespace skintool {
 
+using app::Quoted;
 using skin::TXMLAttr;
 using skin::TXMLNode;
 
@@ -63,8 +64,6 @@ std::optional<TNames> NamesOf(std::string_view attribute) {
     if (app::SameText(attribute, naming.Name)) return naming.Names;
   return std::nullopt;
 }
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 std::string Tag(const TXMLNode& node) { return "<" + node.Name + ">"; }
 
