@@ -63,7 +63,10 @@ TAdvantage::TAdvantage(TEntityManager& bus, const chess::TChessBoardEntity& ches
     : bus_(&bus),
       chess_(&chess),
       checkers_(&checkers),
-      entity_(std::make_unique<TBasicEntity>(0, kEven, 100)) {
+      // A control that moves the value (a slider) is answered with the
+      // count again: the balance is read, not set.
+      entity_(
+          std::make_unique<TBasicEntity>(0, kEven, 100, MakeCallback<&TAdvantage::Update>(this))) {
   bus.RegisterEntity(kEntityName, entity_.get());
   const TCallback update = MakeCallback<&TAdvantage::Update>(this);
   chessNotices_.Subscribe(bus.GetHolder(chess::TChessGame::kEntityName), update);
@@ -78,8 +81,8 @@ TAdvantage::~TAdvantage() {
   bus_->UnregisterEntity(kEntityName, entity_);
 }
 
-bool TAdvantage::CheckersShown() {
-  TEntityHolder& pages = bus_->GetHolder("Application.Game");
+bool CheckersShown(TEntityManager& bus) {
+  TEntityHolder& pages = bus.GetHolder("Application.Game");
   const auto* list = dynamic_cast<const TStringListEntity*>(pages.Entity);
   if (!list || list->ItemIndex < 0 ||
       static_cast<std::size_t>(list->ItemIndex) >= list->Items.size())
@@ -88,9 +91,10 @@ bool TAdvantage::CheckersShown() {
 }
 
 void TAdvantage::Update(TEntityHolder&) {
-  const int value =
-      CheckersShown() ? CheckersAdvantage(checkers_->Position) : ChessAdvantage(chess_->Position);
-  if (value != entity_->Value) bus_->SetValue(kEntityName, value);
+  const int value = CheckersShown(*bus_) ? CheckersAdvantage(checkers_->Position)
+                                         : ChessAdvantage(chess_->Position);
+  entity_->Value = value;
+  bus_->Notify(kEntityName);
 }
 
 }  // namespace app

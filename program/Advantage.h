@@ -22,9 +22,14 @@ namespace app {
 int ChessAdvantage(const chess::TChessPosition& position);
 int CheckersAdvantage(const checkers::TCheckersPosition& position);
 
+// True when the page chosen in "Application.Game" is the checkers one
+// (chess is shown otherwise, and before any skin chose).
+bool CheckersShown(TEntityManager& bus);
+
 // "Game.Advantage", a value from 0 to 100: White's share of the material in
 // the game shown (the page chosen in "Application.Game"), kept up to date as
-// the boards change, for skins that chart the game with a DIAGRAM.
+// the boards change, for skins that chart the game with a DIAGRAM or show
+// the balance on a SLIDER (which cannot move it).
 class TAdvantage {
  public:
   static constexpr const char* kEntityName = "Game.Advantage";
@@ -37,7 +42,6 @@ class TAdvantage {
 
  private:
   void Update(TEntityHolder& sender);
-  bool CheckersShown();
 
   TEntityManager* bus_;
   const chess::TChessBoardEntity* chess_;

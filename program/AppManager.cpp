@@ -27,9 +27,11 @@ void TAppManager::RegisterEntities() {
   EntityManager()->RegisterEntity("Application.NewGame", newGame_.get());
   advantage_ = std::make_unique<TAdvantage>(*EntityManager(), chessGame_->BoardEntity(),
                                             *checkersGame_->BoardEntity());
+  gameClock_ = std::make_unique<TGameClock>(*EntityManager());
 }
 
 void TAppManager::UnregisterEntities() {
+  gameClock_.reset();
   advantage_.reset();
   EntityManager()->UnregisterEntity("Application.NewGame", newGame_);
   TAppCore::UnregisterEntities();
@@ -40,6 +42,7 @@ void TAppManager::UnregisterEntities() {
 void TAppManager::NewGame() {
   if (chessGame_) chessGame_->NewGame();
   if (checkersGame_) checkersGame_->NewGame();
+  if (gameClock_) gameClock_->Restart();
 }
 
 void TAppManager::OnNewGame(TEntityHolder&) { NewGame(); }

@@ -8,6 +8,7 @@
 #include "games/checkers/CheckersGame.h"
 #include "games/chess/ChessGame.h"
 #include "program/Advantage.h"
+#include "program/GameClock.h"
 
 namespace ui {
 class TUIManager;
@@ -16,8 +17,8 @@ class TUIManager;
 namespace app {
 
 // The program's application: the two games, their board controls made known
-// to the skins, the tray icon from the start, "Application.NewGame" and
-// "Game.Advantage".
+// to the skins, the tray icon from the start, "Application.NewGame", and
+// "Game.Advantage" and "Game.Clock" for skins to show.
 class TAppManager : public TAppCore {
  public:
   std::string GetTitle() const override { return "Ludex"; }
@@ -41,6 +42,7 @@ class TAppManager : public TAppCore {
   TAppObjectPtr<checkers::TCheckersGame> checkersGame_;
   std::unique_ptr<TBasicEntity> newGame_;
   std::unique_ptr<TAdvantage> advantage_;
+  std::unique_ptr<TGameClock> gameClock_;
 };
 
 }  // namespace app

@@ -42,6 +42,10 @@ TEST_F(Program, TheAdvantageFollowsTheBoardAndTheGameShown) {
   board.Position = chess::PositionFromText("k7/8/8/8/8/8/8/K6R - -");
   Bus().Notify("Application.ChessBoard");
   EXPECT_EQ(Bus().GetValue("Game.Advantage"), 100);
+  // A slider cannot move the balance: it gets the count again.
+  dynamic_cast<app::TBasicEntity*>(Bus().GetHolder("Game.Advantage").Entity)->Value = 10;
+  Bus().GetHolder("Game.Advantage").NotifyOwner();
+  EXPECT_EQ(Bus().GetValue("Game.Advantage"), 100);
 
   // The checkers page is chosen: its board counts (both sides as at the
   // start), and a New Game brings chess back to even too.
