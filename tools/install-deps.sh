@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when some are missing.
-# Usage: tools/install-deps.sh [test]   ("test" adds the test-only packages)
+# Usage: tools/install-deps.sh [test|package]   ("test" adds the test-only
+# packages, "package" what building the Debian package needs)
 set -euo pipefail
 
 # Text is drawn and measured with the system's fonts: at least one must exist.
@@ -13,6 +14,12 @@ if [[ "${1:-}" == "test" ]]; then
   # tests read archives that zip writes.
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev xvfb xauth python3 xdotool
              trayer openbox wmctrl imagemagick x11-utils x11-apps zip)
+  # The install test validates the installed desktop files and manual pages.
+  packages+=(desktop-file-utils appstream man-db groff-base)
+fi
+if [[ "${1:-}" == "package" ]]; then
+  # CPack computes the package's dependencies with dpkg-shlibdeps.
+  packages+=(dpkg-dev file)
 fi
 
 missing=()

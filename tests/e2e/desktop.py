@@ -143,6 +143,55 @@ class SkinBoard(play.Board):
         check(size == (8 * play.SQUARE, 8 * play.SQUARE), f"a board of {size}")
 
 
+def window_manners(s, window):
+    """Under the window manager the skinned window has no frame and keeps
+    its shape; a drag on its background moves it and it snaps to the edges
+    of the screen; its minimise button takes it (and its task-list entry)
+    away; a left click on the tray icon brings it back; after a click in it
+    keys reach it with no focus trick."""
+    frame = s.x("xprop", "-id", window, "_NET_FRAME_EXTENTS")
+    check(frame.strip().endswith("= 0, 0, 0, 0"), "the window has a frame: " + frame.strip())
+    x, y, w, h = s.geometry(window)
+    check(s.window_under(x, y) != window, "a click on the masked corner reaches the program")
+    # Drag by the plain strip at the bottom of the built-in skin's window.
+    grip = (x + w // 2, y + h - 10)
+    s.move(*grip)
+    s.x("xdotool", "mousedown", "1")
+    for step in range(1, 6):
+        s.move(grip[0] - 40 * step, grip[1] - 20 * step)
+        time.sleep(0.05)
+    s.x("xdotool", "mouseup", "1")
+    time.sleep(0.3)
+    moved = s.geometry(window)
+    check((moved[0], moved[1]) == (x - 200, y - 100), f"dragged from {x},{y} to {moved[:2]}")
+    # Near the left edge of the screen it snaps to it.
+    grip = (moved[0] + w // 2, moved[1] + h - 10)
+    s.move(*grip)
+    s.x("xdotool", "mousedown", "1")
+    s.move(grip[0] - moved[0] + 10, grip[1])
+    time.sleep(0.05)
+    s.move(grip[0] - moved[0] + 8, grip[1])
+    s.x("xdotool", "mouseup", "1")
+    time.sleep(0.3)
+    snapped = s.geometry(window)
+    check(snapped[0] == 0, f"the window did not snap to the left edge ({snapped[:2]})")
+    # The yellow button minimises: the window and its task-list entry go.
+    s.click(snapped[0] + 30 + 7, snapped[1] + 6 + 7)
+    s.wait_for(lambda: not s.find_window(["--name", "^Ludex$"]), "the window to be minimised")
+    check("Ludex" not in s.x("wmctrl", "-l"), "the task list still shows the minimised window")
+    ix, iy, iw, ih = play.tray_icon(s)
+    s.click(ix + iw // 2, iy + ih // 2)
+    window = s.main_window()
+    # A click on the window, then a key: no activation by hand.
+    x, y, w, h = s.geometry(window)
+    s.click(x + w // 2, y + h - 10)
+    s.x("xdotool", "key", "a")
+    s.wait_for(lambda: "_NET_WM_STATE_ABOVE" in s.window_state(window), "the key after a click")
+    s.x("xdotool", "key", "a")
+    s.wait_for(lambda: "_NET_WM_STATE_ABOVE" not in s.window_state(window), "the second key")
+    return window
+
+
 def stay_on_top(s, window):
     """A keeps the window above another one; A again lets it go."""
     other = subprocess.Popen(["xlogo", "-geometry", "400x400+300+200"], env=s.env)
@@ -201,6 +250,7 @@ def desktop(s):
     with open(s.opened) as file:
         check(file.read().strip() == os.path.join(s.dir, "Help", "English.html"), "not the help page")
 
+    window = window_manners(s, window)
     stay_on_top(s, window)
     window = minimise_and_restore(s, window)
 

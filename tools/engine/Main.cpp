@@ -3,12 +3,15 @@
 // With arguments, the arguments form one command: its answer is printed and
 // the exit status is 0, or 2 when the command was malformed. Without
 // arguments, every line of standard input is one command and gets one answer
-// line, until the end of input.
+// line, until the end of input. --help and --version stand alone as the
+// first argument; no command starts with "-".
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "tools/engine/EngineCommands.h"
 
 namespace engine {
@@ -30,6 +33,23 @@ long long ParseNumber(const std::string& text, long long min, long long max, con
 }  // namespace engine
 
 namespace {
+
+constexpr app::TCommandLineHelp kHelp{
+    "ludex-engine",
+    "usage: ludex-engine [GAME COMMAND POS [ARG]]\n"
+    "       ludex-engine --help | --version\n",
+    "Answers engine queries: the command given as arguments, or else one command\n"
+    "per line of standard input, each answered on one line.\n"
+    "\n"
+    "GAME is checkers or chess. COMMAND is one of:\n"
+    "  moves POS      the legal moves, in generation order\n"
+    "  scores POS     MOVE=SCORE for each legal move\n"
+    "  best POS R     the move the computer plays when its random draw is R (0..99)\n"
+    "  eval POS       the static evaluation\n"
+    "  perft POS N    the number of legal move sequences of length N\n"
+    "                 (checkers 0..15, chess 0..7)\n"
+    "POS is \"start\" or a position (see ludex-engine(1)). A malformed command is\n"
+    "answered \"error: ...\"; given as arguments, it exits with status 2.\n"};
 
 // Runs one command; returns false when it was malformed.
 bool Answer(const std::vector<std::string>& words, std::ostream& out) {
@@ -59,6 +79,7 @@ std::vector<std::string> SplitWords(const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = app::AnswerOptions(argc, argv, kHelp)) return *status;
   std::ios::sync_with_stdio(false);
   if (argc > 1) {
     // A chess position holds spaces, so the arguments are joined and split

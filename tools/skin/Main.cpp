@@ -16,14 +16,18 @@
 // done; 1 no such member, a damaged archive listing or member (CRC mismatch,
 // cut short, ...) or a limit reached, reported on standard error after
 // printing what the program would read; 2 usage error, unreadable or
-// unseekable file, or out of memory.
+// unseekable file, or out of memory. --help and --version answer as in every
+// Ludex program.
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/CommandLine.h"
+#include "platform/Offscreen.h"
 #include "platform/Stream.h"
 #include "skin/CachedStream.h"
 #include "skin/Limits.h"
@@ -42,9 +46,25 @@ using skintool::kDone;
 using skintool::kUsage;
 using skintool::TOpenPack;
 
-constexpr const char* kUsageText =
+constexpr app::TCommandLineHelp kHelp{
+    "ludex-skin",
     "usage: ludex-skin ls ARCHIVE | cat PACK NAME | xml PACK [NAME] | render PACK WINDOW OUT.png"
-    " | check PACK\n";
+    " | check PACK\n",
+    "Looks into skins as the program reads them. PACK is a skin folder or a ZIP\n"
+    "archive; render and check also take \"builtin\".\n"
+    "\n"
+    "  ls ARCHIVE                  name, method, compressed and uncompressed size\n"
+    "                              of each member, separated by tabs\n"
+    "  cat PACK NAME               the bytes of member NAME\n"
+    "  xml PACK [NAME]             NAME (default interface.xml) parsed, one element\n"
+    "                              per line\n"
+    "  render PACK WINDOW OUT.png  the window painted as the program shows it\n"
+    "  check PACK                  what the program would forgive or ignore, one\n"
+    "                              finding per line\n"
+    "  --help, --version           this help; the version\n"
+    "\n"
+    "Exit status: 0 done; 1 findings, a missing member or a damaged archive;\n"
+    "2 usage error or unreadable file. See ludex-skin(1).\n"};
 
 int List(const std::string& path) {
   platform::TFileStream file(path, platform::TFileStream::Mode::Read);
@@ -153,13 +173,17 @@ int Run(const TArgs& args) {
     if (args.size() - 1 >= command.MinArgs && args.size() - 1 <= command.MaxArgs)
       return command.Run(args);
   }
-  std::fputs(kUsageText, stderr);
+  std::fwrite(kHelp.Usage.data(), 1, kHelp.Usage.size(), stderr);
   return kUsage;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = app::AnswerOptions(argc, argv, kHelp)) return *status;
+  // render and check build windows offscreen, where Qt's notes about the
+  // platform (no runtime folder, no window masks) mean nothing to the user.
+  platform::QuietOffscreenMessages();
   try {
     return Run(TArgs(argv + 1, argv + argc));
   } catch (const std::exception& error) {

@@ -221,6 +221,28 @@ platform::TBitmap TArt::Resolve(platform::TColor key) const {
   return bitmap;
 }
 
+TRgbaImage TArt::ResolveRgba() const {
+  TRgbaImage image{width_, height_, {}};
+  image.Pixels.reserve(static_cast<std::size_t>(width_) * height_ * 4);
+  for (int py = 0; py < height_; ++py)
+    for (int px = 0; px < width_; ++px) {
+      int painted = 0;
+      TRgb sum;
+      for (int y = py * scale_; y < (py + 1) * scale_; ++y)
+        for (int x = px * scale_; x < (px + 1) * scale_; ++x) {
+          const std::size_t i = Index(x, y);
+          if (states_[i] != kPainted) continue;
+          ++painted;
+          sum = TRgb{sum.R + colors_[i].R, sum.G + colors_[i].G, sum.B + colors_[i].B};
+        }
+      const double share = painted / static_cast<double>(scale_ * scale_);
+      const double count = std::max(painted, 1);
+      image.Pixels.insert(image.Pixels.end(), {ToByte(sum.R / count), ToByte(sum.G / count),
+                                               ToByte(sum.B / count), ToByte(share)});
+    }
+  return image;
+}
+
 TCoverage::TCoverage(std::string_view text, std::string_view family, int pixelSize, bool bold) {
   platform::TBitmap bitmap;
   platform::TCanvas canvas(bitmap);

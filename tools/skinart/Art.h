@@ -52,6 +52,14 @@ TShape Circle(double centerX, double centerY, double radius);
 // The inside of a closed polygon (even-odd rule).
 TShape Polygon(std::vector<std::pair<double, double>> points);
 
+// A picture with an alpha channel: four bytes a pixel (red, green, blue,
+// opacity), rows top first, colours not premultiplied.
+struct TRgbaImage {
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::uint8_t> Pixels;
+};
+
 // One bit per subpixel.
 class TMask {
  public:
@@ -123,6 +131,10 @@ class TArt {
   // key; any other takes the mean of its painted and backdrop subpixels,
   // nudged away from the key should it come close to it.
   platform::TBitmap Resolve(platform::TColor key) const;
+  // Averages the subpixels down for a picture with partial transparency:
+  // a pixel's opacity is its painted share, its colour the mean of its
+  // painted subpixels (the backdrop is ignored).
+  TRgbaImage ResolveRgba() const;
 
  private:
   enum : std::uint8_t { kEmpty, kBackdrop, kPainted };

@@ -3,9 +3,14 @@
 // mix.bmp, also when it is left out), Walnut or Midnight. The output depends
 // only on this program and the installed DejaVu fonts, so every run writes
 // the same bytes.
+//
+// ludex-skinart icons OUT_DIR: writes the program's icon into OUT_DIR in the
+// hicolor theme's layout (PNG pictures of every size and an SVG file). The
+// program's own tray and window icons are the 16 and 32 pixel pictures.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +20,7 @@
 #include "platform/Files.h"
 #include "platform/Stream.h"
 #include "tools/skinart/Catalog.h"
+#include "tools/skinart/Icons.h"
 
 namespace {
 
@@ -22,14 +28,22 @@ int Usage() {
   std::string names;
   for (const std::string_view name : skinart::SkinNames())
     names.append(names.empty() ? "" : " | ").append(name);
-  std::fprintf(stderr, "usage: ludex-skinart [%s] OUT_DIR\n", names.c_str());
+  std::fprintf(stderr, "usage: ludex-skinart [%s] OUT_DIR\n       ludex-skinart icons OUT_DIR\n",
+               names.c_str());
   return 2;
 }
 
-void WriteBmp(const std::string& path, const platform::TBitmap& picture) {
-  const std::vector<std::uint8_t> bytes = platform::EncodeBmp(picture, 24);
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   platform::TFileStream file(path, platform::TFileStream::Mode::Create);
   file.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+void WriteIcons(const std::string& outDir) {
+  for (const skinart::TIconFile& icon : skinart::IconFiles()) {
+    const std::string path = platform::JoinPath(outDir, icon.Path);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    WriteFile(path, icon.Bytes);
+  }
 }
 
 }  // namespace
@@ -41,11 +55,15 @@ int main(int argc, char** argv) {
   // Text needs the application object; nothing is shown.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   try {
+    if (skin == "icons") {
+      WriteIcons(outDir);
+      return 0;
+    }
     platform::TApplication application;
     const std::vector<skinart::TSheetFile> sheets = skinart::SkinSheets(skin);
     if (sheets.empty()) return Usage();
     for (const skinart::TSheetFile& sheet : sheets)
-      WriteBmp(platform::JoinPath(outDir, sheet.Name), sheet.Picture);
+      WriteFile(platform::JoinPath(outDir, sheet.Name), platform::EncodeBmp(sheet.Picture, 24));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "ludex-skinart: %s\n", error.what());
     return 1;
