@@ -28,8 +28,8 @@ test: asan
 	  ctest --output-on-failure -j $(JOBS)
 
 # The program with its skins and help in $(PREFIX)/lib/ludex/, a link to it
-# and the tools in $(PREFIX)/bin/, manual pages and desktop files in
-# $(PREFIX)/share/. What was installed is listed in build/release's
+# in $(PREFIX)/games/, the tools in $(PREFIX)/bin/, manual pages and desktop
+# files in $(PREFIX)/share/. What was installed is listed in build/release's
 # install_manifest.txt, which `make uninstall` removes again.
 install: release
 	@mkdir -p "$(DESTDIR)$(PREFIX)"

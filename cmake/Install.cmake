@@ -1,10 +1,13 @@
 # Installation. The program finds its skins and help beside its own
 # executable, so the three live together in a private folder and "ludex" on
 # the PATH is a symbolic link to the executable there (the program resolves
-# its path through the link). The tools go to bin/; manual pages, the
-# desktop entry, icons and AppStream metadata where the desktop looks.
+# its path through the link), in games/ as the file system hierarchy has it
+# for games (/usr/games and /usr/local/games are on Debian's PATH). The
+# tools go to bin/; manual pages, the desktop entry, icons and AppStream
+# metadata where the desktop looks.
 include(GNUInstallDirs)
 set(LUDEX_PRIVATE_DIR "lib/ludex")
+set(LUDEX_GAMES_DIR "games")
 
 install(TARGETS ludex RUNTIME DESTINATION ${LUDEX_PRIVATE_DIR})
 install(DIRECTORY "${PROJECT_BINARY_DIR}/Skins" "${PROJECT_BINARY_DIR}/Help"
@@ -14,7 +17,7 @@ install(DIRECTORY "${PROJECT_BINARY_DIR}/Skins" "${PROJECT_BINARY_DIR}/Help"
 set(ludex_link_dir "${PROJECT_BINARY_DIR}/install-links")
 file(MAKE_DIRECTORY "${ludex_link_dir}")
 file(CREATE_LINK "../${LUDEX_PRIVATE_DIR}/ludex" "${ludex_link_dir}/ludex" SYMBOLIC)
-install(FILES "${ludex_link_dir}/ludex" DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES "${ludex_link_dir}/ludex" DESTINATION ${LUDEX_GAMES_DIR})
 install(TARGETS ludex-engine ludex-skin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages and the Debian changelog, compressed as Debian installs them
@@ -38,9 +41,9 @@ foreach(page ludex.6 ludex-engine.1 ludex-skin.1)
   endif()
 endforeach()
 file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/man" "${PROJECT_BINARY_DIR}/doc")
-ludex_gzip("${PROJECT_SOURCE_DIR}/packaging/changelog" "${PROJECT_BINARY_DIR}/doc/changelog.gz")
+ludex_gzip("${PROJECT_SOURCE_DIR}/packaging/changelog" "${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz")
 add_custom_target(ludex_docs ALL DEPENDS ${ludex_gzipped})
-install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" "${PROJECT_BINARY_DIR}/doc/changelog.gz"
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" "${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/ludex")
 
 # The desktop: menu entry, icons in the hicolor theme, AppStream metadata.
@@ -60,8 +63,7 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "Ludex developers <ludex@ludex.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chess and checkers against the computer, with skins")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "chess and checkers against the computer, with skins\n\
-Ludex is a small desktop board-game program: one skinned, shaped window with\n\
+    "Ludex is a small desktop board-game program: one skinned, shaped window with\n\
 two games, chess and checkers. You play White with the mouse and the\n\
 computer answers at once. Players choose among skins (two come with the\n\
 program) and may write their own: an XML description and BMP pictures in a\n\

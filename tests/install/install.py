@@ -36,14 +36,14 @@ def run(args, **kwargs):
 
 
 def check_layout(prefix):
-    link = os.path.join(prefix, "bin", "ludex")
+    link = os.path.join(prefix, "games", "ludex")
     check(os.path.islink(link) and os.readlink(link) == "../lib/ludex/ludex",
-          "bin/ludex is not a link to ../lib/ludex/ludex")
+          "games/ludex is not a link to ../lib/ludex/ludex")
     for path in ("lib/ludex/ludex", "lib/ludex/Help/English.html", "lib/ludex/Skins/Midnight.zip",
                  "lib/ludex/Skins/Walnut/interface.xml", "bin/ludex-engine", "bin/ludex-skin",
                  "share/man/man6/ludex.6.gz", "share/man/man1/ludex-engine.1.gz",
                  "share/man/man1/ludex-skin.1.gz", "share/doc/ludex/copyright",
-                 "share/doc/ludex/changelog.gz"):
+                 "share/doc/ludex/changelog.Debian.gz"):
         check(os.path.exists(os.path.join(prefix, path)), "not installed: " + path)
     check(glob.glob(os.path.join(prefix, "share/applications/*.desktop")), "no desktop entry")
     check(glob.glob(os.path.join(prefix, "share/metainfo/*.metainfo.xml")), "no AppStream metadata")
@@ -60,7 +60,7 @@ def check_command_lines(prefix):
     env.pop("WAYLAND_DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)
     for program in ("ludex", "ludex-engine", "ludex-skin"):
-        path = os.path.join(prefix, "bin", program)
+        path = os.path.join(prefix, "games" if program == "ludex" else "bin", program)
         result = run([path, "--help"], env=env)
         check(result.returncode == 0 and "usage" in result.stdout.lower() and not result.stderr,
               f"{program} --help: {result.returncode} {result.stdout[:80]!r} {result.stderr[:200]!r}")
@@ -93,7 +93,7 @@ def check_manual_pages(prefix):
 
 
 def start_installed_program(prefix, work):
-    session = play.Session(os.path.join(prefix, "bin", "ludex"), work)
+    session = play.Session(os.path.join(prefix, "games", "ludex"), work)
     try:
         session.start_display()
         program = subprocess.Popen([session.ludex], env=session.env, stdout=subprocess.DEVNULL,
