@@ -18,6 +18,7 @@
 #include "platform/Application.h"
 #include "platform/Bmp.h"
 #include "platform/Files.h"
+#include "platform/Offscreen.h"
 #include "platform/Stream.h"
 #include "tools/skinart/Catalog.h"
 #include "tools/skinart/Icons.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
   const std::string outDir = argv[argc - 1];
   // Text needs the application object; nothing is shown.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  platform::QuietOffscreenMessages();
   try {
     if (skin == "icons") {
       WriteIcons(outDir);
