@@ -16,6 +16,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Entities.h"
@@ -73,6 +74,7 @@ BENCHMARK(BM_LoadAndBuild)->Unit(benchmark::kMillisecond);
 // the build tree.
 class TBenchProgram : public app::TAppManager {
  public:
+  explicit TBenchProgram(std::string directory) : directory_(std::move(directory)) {}
   void Start() {
     app::Application = this;
     Prepare();
@@ -83,17 +85,18 @@ class TBenchProgram : public app::TAppManager {
     app::Application = nullptr;
   }
   std::string ProgramDirectory() const override { return directory_; }
-  std::string directory_ = LUDEX_BINARY_DIR;
   // What a click in the skin selector does.
   void SwitchTo(const std::string& name) {
     LoadSkinByName(name);
     UI()->ShowWindow("Main");
   }
+
+ private:
+  std::string directory_;
 };
 
 std::unique_ptr<TBenchProgram> MakeProgram(const std::string& directory = LUDEX_BINARY_DIR) {
-  auto program = app::CreateApplication<TBenchProgram>();
-  program->directory_ = directory;
+  auto program = app::CreateApplication<TBenchProgram>(directory);
   program->Start();
   return program;
 }

@@ -37,3 +37,24 @@ function(ludex_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# ludex_pack_skin(ZIP FOLDER FILE...)
+# Packs the named files of a skin folder into the ZIP archive at build time,
+# with CMake's own archive writer and a fixed date, so that the same files
+# give the same archive.
+function(ludex_pack_skin zip folder)
+  set(paths "")
+  foreach(file IN LISTS ARGN)
+    list(APPEND paths "${folder}/${file}")
+  endforeach()
+  get_filename_component(zip_dir "${zip}" DIRECTORY)
+  get_filename_component(zip_name "${zip}" NAME)
+  add_custom_command(
+    OUTPUT "${zip}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${zip_dir}"
+    COMMAND ${CMAKE_COMMAND} -E rm -f "${zip}"
+    COMMAND ${CMAKE_COMMAND} -E tar cf "${zip}" --format=zip "--mtime=2026-01-01 UTC" ${ARGN}
+    WORKING_DIRECTORY "${folder}"
+    DEPENDS ${paths}
+    COMMENT "Packing ${zip_name}")
+endfunction()

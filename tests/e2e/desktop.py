@@ -50,16 +50,6 @@ class Desktop(play.Session):
         os.chmod(opener, 0o755)
         self.env["PATH"] = bin_dir + os.pathsep + self.env.get("PATH", "")
 
-    def run_program(self):
-        name = "ludex-desktop-%d" % os.getpid()
-        self.program = os.path.join(self.dir, name)
-        shutil.copy(self.ludex, self.program)
-        self.log_path = os.path.join(os.environ.get("TMPDIR", "/tmp"), name + ".log")
-        open(self.log_path, "w").close()
-        self.proc = subprocess.Popen([self.program], env=self.env, stdout=subprocess.DEVNULL,
-                                     stderr=open(os.path.join(self.out, "stderr.txt"), "w"))
-        self.procs.append(self.proc)
-
     def main_window(self):
         return self.wait_for(lambda: self.find_window(["--name", "^Ludex$"]), "the main window")
 
@@ -223,7 +213,7 @@ def desktop(s):
     s.start_window_manager()
     s.start_tray()
     s.install()
-    s.run_program()
+    s.start_program("ludex-desktop")
 
     # The window manager shows the program's title from the first moment.
     window = s.main_window()
@@ -312,19 +302,8 @@ def main():
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
     session = Desktop(ludex, out)
-    try:
-        desktop(session)
-    except Failure as failure:
-        print("FAILED:", failure)
-        print("screenshots and the program's output are in", out)
-        if hasattr(session, "log_path") and os.path.exists(session.log_path):
-            shutil.copy(session.log_path, os.path.join(out, "ludex.log"))
-        session.keep_pictures()
+    if not play.run(session, desktop):
         return 1
-    finally:
-        session.stop()
-        if hasattr(session, "log_path") and os.path.exists(session.log_path):
-            os.remove(session.log_path)
     # The pictures of each skin stay as test output; the raw screenshots go.
     for name in os.listdir(out):
         if name.endswith(".xwd"):

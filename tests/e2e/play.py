@@ -126,9 +126,12 @@ class Session:
         self.procs.append(tray)
         self.wait_for(lambda: self.find_window(["--class", "trayer"]), "the tray host to appear")
 
-    def start_program(self):
-        self.dir = tempfile.mkdtemp(prefix="ludex-e2e-")
-        name = "ludex-e2e-%d" % os.getpid()
+    def start_program(self, name="ludex-e2e"):
+        """A copy of the program, with its log file present, started in the
+        session's folder (made here unless the session made one already)."""
+        if not hasattr(self, "dir"):
+            self.dir = tempfile.mkdtemp(prefix=name + "-")
+        name = "%s-%d" % (name, os.getpid())
         self.program = os.path.join(self.dir, name)
         shutil.copy(self.ludex, self.program)
         self.log_path = os.path.join(tempfile.gettempdir(), name + ".log")
@@ -463,6 +466,25 @@ def our_windows(session):
     return out.split()
 
 
+def run(session, steps):
+    """Runs the steps; on failure keeps the screenshots and the log in the
+    output folder and says where. True when every step passed."""
+    try:
+        steps(session)
+        return True
+    except Failure as failure:
+        print("FAILED:", failure)
+        print("screenshots and the program's output are in", session.out)
+        if hasattr(session, "log_path") and os.path.exists(session.log_path):
+            shutil.copy(session.log_path, os.path.join(session.out, "ludex.log"))
+        session.keep_pictures()
+        return False
+    finally:
+        session.stop()
+        if hasattr(session, "log_path") and os.path.exists(session.log_path):
+            os.remove(session.log_path)
+
+
 def main():
     if len(sys.argv) != 3:
         print(__doc__)
@@ -471,19 +493,8 @@ def main():
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
     session = Session(ludex, out)
-    try:
-        play(session)
-    except Failure as failure:
-        print("FAILED:", failure)
-        print("screenshots and the program's output are in", out)
-        if hasattr(session, "log_path") and os.path.exists(session.log_path):
-            shutil.copy(session.log_path, os.path.join(out, "ludex.log"))
-        session.keep_pictures()
+    if not run(session, play):
         return 1
-    finally:
-        session.stop()
-        if hasattr(session, "log_path") and os.path.exists(session.log_path):
-            os.remove(session.log_path)
     if os.environ.get("LUDEX_E2E_KEEP"):
         session.keep_pictures()
     else:

@@ -49,9 +49,20 @@ class UIManager : public ::testing::Test {
     const std::string captions = "Application.Exit=Exit\r\n";
     platform::TMemoryStream language(captions.data(), captions.size());
     ui.LoadLanguage(language);
+    entities.RegisterEntity("First", &firstEntity);
+    entities.RegisterEntity("Second", &secondEntity);
+  }
+  void TearDown() override {
+    entities.UnregisterEntity("First");
+    entities.UnregisterEntity("Second");
   }
   app::TEntityManager entities;
   ui::TUIManager ui{entities};
+  // What the skin's macros run.
+  TCounter firstRuns;
+  TCounter secondRuns;
+  app::TBasicEntity firstEntity{0, 0, 0, app::MakeCallback<&TCounter::Run>(&firstRuns)};
+  app::TBasicEntity secondEntity{0, 0, 0, app::MakeCallback<&TCounter::Run>(&secondRuns)};
 };
 
 TEST_F(UIManager, WindowsComeAndGoAndTheListKeepsOnlyWhatIsOpen) {
@@ -155,16 +166,10 @@ TEST_F(UIManager, TheTrayToggleNotifiesEachTimeAndTipsAreCut) {
 }
 
 TEST_F(UIManager, MacrosControlsAndTheUserSkinComeFirst) {
-  TCounter first;
-  TCounter second;
-  app::TBasicEntity one(0, 0, 0, app::MakeCallback<&TCounter::Run>(&first));
-  app::TBasicEntity two(0, 0, 0, app::MakeCallback<&TCounter::Run>(&second));
-  entities.RegisterEntity("First", &one);
-  entities.RegisterEntity("Second", &two);
   entities.Execute("Application.RunMacros(Both)");
   entities.Execute("Application.RunMacros(Missing)");
-  EXPECT_EQ(first.Count, 1);
-  EXPECT_EQ(second.Count, 1);
+  EXPECT_EQ(firstRuns.Count, 1);
+  EXPECT_EQ(secondRuns.Count, 1);
   ui.ShowWindow("Main");
   controls::TKestControl* plain = ui.FindControl("plain");
   ASSERT_NE(plain, nullptr);
@@ -176,32 +181,22 @@ TEST_F(UIManager, MacrosControlsAndTheUserSkinComeFirst) {
   EXPECT_FALSE(ui.GetWindow("Main")->Form().Visible());
   entities.Execute("GUI.ShowWindow(Main)");
   EXPECT_TRUE(ui.GetWindow("Main")->Form().Visible());
-  entities.UnregisterEntity("First");
-  entities.UnregisterEntity("Second");
 }
 
 TEST_F(UIManager, MacrosThatRunThemselvesStop) {
-  TCounter first;
-  TCounter second;
-  app::TBasicEntity one(0, 0, 0, app::MakeCallback<&TCounter::Run>(&first));
-  app::TBasicEntity two(0, 0, 0, app::MakeCallback<&TCounter::Run>(&second));
-  entities.RegisterEntity("First", &one);
-  entities.RegisterEntity("Second", &two);
   entities.Execute("Application.RunMacros(Self)");
-  EXPECT_EQ(first.Count, 16) << "one run per level of nesting allowed";
-  first.Count = 0;
+  EXPECT_EQ(firstRuns.Count, 16) << "one run per level of nesting allowed";
+  firstRuns.Count = 0;
   entities.Execute("Application.RunMacros(Ping)");
-  EXPECT_EQ(first.Count + second.Count, 16);
-  first.Count = 0;
+  EXPECT_EQ(firstRuns.Count + secondRuns.Count, 16);
+  firstRuns.Count = 0;
   // Nine commands each running the macro again: 8^16 runs unbounded.
   entities.Execute("Application.RunMacros(Fan)");
-  EXPECT_GT(first.Count, 0);
-  EXPECT_LE(first.Count, 1000) << "the runs one outermost macro causes are bounded";
-  first.Count = 0;
+  EXPECT_GT(firstRuns.Count, 0);
+  EXPECT_LE(firstRuns.Count, 1000) << "the runs one outermost macro causes are bounded";
+  firstRuns.Count = 0;
   entities.Execute("Application.RunMacros(Both)");
-  EXPECT_EQ(first.Count, 1) << "the next macro starts afresh";
-  entities.UnregisterEntity("First");
-  entities.UnregisterEntity("Second");
+  EXPECT_EQ(firstRuns.Count, 1) << "the next macro starts afresh";
 }
 
 }  // namespace
