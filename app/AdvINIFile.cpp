@@ -92,31 +92,41 @@ void TAdvancedINIFile::OverloadFromStream(platform::TStream* stream) {
   Log("-TAdvancedINIFile.OverloadFromStream");
 }
 
-void TAdvancedINIFile::SaveToFile(const std::string& path) {
+std::string TAdvancedINIFile::SaveToText() {
   std::stable_sort(lines_.begin(), lines_.end(), [](const std::string& a, const std::string& b) {
     return CompareText(a, b) < 0;
   });
-  platform::DeleteFile(path);
-  std::optional<platform::TFileStream> file;
-  try {
-    file.emplace(path, platform::TFileStream::Mode::Create);
-  } catch (const platform::EStreamError&) {
-    return;
-  }
   const char* const kLineEnd = "\r\n";
   const std::string kNoSection = "^";  // equals no section name
+  std::string text;
   std::string previous = kNoSection;
   for (const std::string& line : lines_) {
     const TLineParts parts = SplitLine(line);
     if (parts.Section != previous) {
-      if (previous != kNoSection) file->WriteString(kLineEnd);
-      file->WriteString("[" + parts.Section + "]" + kLineEnd);
+      if (previous != kNoSection) text += kLineEnd;
+      text += "[" + parts.Section + "]" + kLineEnd;
       previous = parts.Section;
     }
-    file->WriteString(parts.Name + "=" + parts.Value + kLineEnd);
+    text += parts.Name + "=" + parts.Value + kLineEnd;
   }
-  file->WriteString(kLineEnd);
-  file->WriteString(std::string("[EOF]") + kLineEnd);
+  text += kLineEnd;
+  text += std::string("[EOF]") + kLineEnd;
+  return text;
+}
+
+bool TAdvancedINIFile::SaveToFile(const std::string& path, std::string* error) {
+  return platform::WriteFileAtomically(path, SaveToText(), error);
+}
+
+std::string TAdvancedINIFile::FindDamage(std::string_view text) {
+  if (text.find('\0') != std::string_view::npos) return "it holds binary data";
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+    text.remove_suffix(1);
+  const std::size_t lineStart = text.find_last_of("\r\n");
+  const std::string_view last =
+      lineStart == std::string_view::npos ? text : text.substr(lineStart + 1);
+  if (Trim(last) != "[EOF]") return "it does not end with its [EOF] line";
+  return {};
 }
 
 }  // namespace app

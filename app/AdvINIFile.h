@@ -31,9 +31,16 @@ class TAdvancedINIFile {
   // Reads a sectioned text; its entries override earlier ones. A missing
   // stream leaves the settings unchanged.
   void OverloadFromStream(platform::TStream* stream);
-  // Sorts the lines and writes them as a sectioned file. Stops silently when
-  // the file cannot be created; later write errors are thrown.
-  void SaveToFile(const std::string& path);
+  // Sorts the lines and writes them as a sectioned file, replacing the old
+  // file only once the new one is whole on the disk. False with the reason
+  // in error when it cannot be written; the old file is then left as it was.
+  bool SaveToFile(const std::string& path, std::string* error = nullptr);
+  // The sorted lines as the sectioned text SaveToFile writes.
+  std::string SaveToText();
+  // Why a settings text cannot be trusted, or empty when it looks whole:
+  // every saved text ends with its "[EOF]" line, so one without it was cut
+  // short or is not a settings file; NUL bytes mean binary junk.
+  static std::string FindDamage(std::string_view text);
 
   const std::vector<std::string>& Lines() const { return lines_; }
 

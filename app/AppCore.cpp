@@ -14,6 +14,7 @@
 #include "platform/Resources.h"
 #include "platform/Screen.h"
 #include "platform/Shell.h"
+#include "platform/Stream.h"
 #include "platform/Window.h"
 
 namespace app {
@@ -53,10 +54,14 @@ std::string TAppCore::GetVersion() const {
 
 void TAppCore::Run() {
   Log("+TAppCore.Run");
+  LoadSettings();
   Prepare();
+  ApplySettings();
   uiManager_->ShowWindow("Main");
   Log("=== Application has been shown");
   RunLoop();
+  RememberSettings();
+  SaveSettings();
   Finish();
   Log("-TAppCore.Run");
 }
@@ -129,25 +134,55 @@ void TAppCore::DestroyUIManager() { uiManager_.reset(); }
 
 void TAppCore::DestroyEntityManager() { entityManager_.reset(); }
 
+namespace {
+
+// A settings file holds a few hundred bytes; anything near this is not one.
+constexpr std::size_t kMaxSettingsBytes = 1 << 20;
+
+}  // namespace
+
+std::string TAppCore::SettingsPath() const {
+  const std::string program = AsciiLowerCase(GetTitle());
+  return platform::JoinPath(platform::JoinPath(platform::UserConfigDirectory(), program),
+                            program + ".ini");
+}
+
 void TAppCore::LoadSettings() {
   // The executable carries no defaults resource; a missing one adds nothing.
   settings_->OverloadFromStream(platform::OpenResource("Prefs").get());
   settings_->WriteString("Application.FirstRun", "Yes");
-  const std::string path = platform::ChangeFileExt(platform::ExecutablePath(), ".ini");
-  if (platform::FileExists(path)) {
-    try {
-      platform::TFileStream file(path, platform::TFileStream::Mode::Read);
-      settings_->OverloadFromStream(&file);
-    } catch (const platform::EStreamError& error) {
-      Log(std::string("TAppCore.LoadSettings: ") + error.what());
-    }
-  }
+  const std::string path = SettingsPath();
+  if (platform::FileExists(path) || platform::DirectoryExists(path)) ReadSettingsFile(path);
   if (SameText(settings_->ReadString("Application.FirstRun"), "Yes")) OnFirstRun();
+}
+
+void TAppCore::ReadSettingsFile(const std::string& path) {
+  std::string text;
+  std::string error;
+  if (!platform::ReadWholeFile(path, kMaxSettingsBytes, text, &error))
+    return SetSettingsFileAside(path, error);
+  if (const std::string damage = TAdvancedINIFile::FindDamage(text); !damage.empty())
+    return SetSettingsFileAside(path, damage);
+  platform::TMemoryStream stream(text.data(), text.size());
+  settings_->OverloadFromStream(&stream);
+}
+
+void TAppCore::SetSettingsFileAside(const std::string& path, const std::string& why) {
+  const std::string aside = path + ".bad";
+  settingsWritable_ = platform::RenameFile(path, aside);
+  Log("TAppCore.LoadSettings: " + path + " cannot be used (" + why + "); " +
+      (settingsWritable_ ? "kept as " + aside : "left as it is and not saved over") +
+      "; the defaults apply");
 }
 
 void TAppCore::SaveSettings() {
   settings_->WriteString("Application.FirstRun", "No");
-  settings_->SaveToFile(platform::ChangeFileExt(platform::ExecutablePath(), ".ini"));
+  if (!settingsWritable_) return;
+  const std::string path = SettingsPath();
+  std::string error = "cannot create the folder " + platform::ExtractFileDir(path);
+  if (!platform::CreateDirectories(platform::ExtractFileDir(path)) ||
+      !settings_->SaveToFile(path, &error))
+    Log("TAppCore.SaveSettings: " + error);
 }
 
 namespace {

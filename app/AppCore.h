@@ -85,13 +85,27 @@ class TAppCore {
 
   virtual void CreateUI();
   virtual void DestroyUI();
+  // Reads the settings file (SettingsPath). A file that cannot be read or
+  // trusted is set aside as "<file>.bad" with one log line, and the
+  // defaults stay; when it cannot be set aside it is not saved over.
   virtual void LoadSettings();
+  // Writes the settings file whole or not at all, creating its folder; a
+  // failure is logged and the old file stays.
   virtual void SaveSettings();
+  // Between LoadSettings and SaveSettings, the program takes the values it
+  // keeps from the settings once its entities exist, and puts them back.
+  virtual void ApplySettings() {}
+  virtual void RememberSettings() {}
+  // The settings file: <user config folder>/<program>/<program>.ini, the
+  // program's name being the title in lower case.
+  virtual std::string SettingsPath() const;
   virtual void OnFirstRun() {}
   virtual void LoadResources();
   virtual void RegisterEntities();
   virtual void UnregisterEntities();
   virtual void OnTimer();
+  // Loads the settings, prepares, shows "Main", runs the message loop, and
+  // saves the settings before it finishes.
   virtual void Run();
   // The steps of Run before and after the main window and the message
   // loop; tools that build windows without running the program use them.
@@ -174,11 +188,16 @@ class TAppCore {
   struct TPlatformParts;
 
   void RunLoop();
+  void ReadSettingsFile(const std::string& path);
+  void SetSettingsFileAside(const std::string& path, const std::string& why);
   void CreatePlatformWindows();
   void DestroyPlatformWindows();
 
   std::unique_ptr<TPlatformParts> platform_;
   std::unique_ptr<TAdvancedINIFile> settings_;
+  // False when a damaged settings file could not be set aside: it is then
+  // left as it is rather than saved over.
+  bool settingsWritable_ = true;
   // The skin list's entries as shown, and the names on disk they stand for.
   std::map<std::string, std::string> skinNames_;
   std::unique_ptr<TEntityManager> entityManager_;

@@ -1,5 +1,6 @@
 // Checkers reply time: the fast exact search against the plain full-width
-// search, per class of position, and a comparison run of the two.
+// search, per class of position, and a comparison run of the two; and the
+// reply time of the stronger levels, which search within a time budget.
 //
 //   bench_CheckersSearch [benchmark flags]
 //   bench_CheckersSearch --compare [positions per class]
@@ -22,6 +23,7 @@
 #include <time.h>
 
 #include "app/Random.h"
+#include "games/checkers/CheckersEngine.h"
 #include "games/checkers/CheckersThinker.h"
 #include "tests/checkers/CheckersTestPositions.h"
 #include "tests/checkers/PlainCheckersSearch.h"
@@ -122,6 +124,68 @@ void BM_Replies(benchmark::State& state, std::vector<TCheckersPosition> position
   state.counters["worst_cpu_ms"] = worst;
 }
 
+std::vector<TCheckersPosition> Openings(std::size_t count) {
+  // The first six moves of random games.
+  std::vector<TCheckersPosition> positions;
+  for (unsigned seed = 0; positions.size() < count; ++seed) {
+    const std::vector<TCheckersPosition> game = fixtures::RandomPlayPositions(seed, 6);
+    positions.insert(positions.end(), game.begin(), game.end());
+  }
+  positions.resize(count);
+  return positions;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// One engine (as one player of a game) replies to every position at a
+// level; the counters give the median and the slowest reply by the wall
+// clock, which the level's budget is measured by, the slowest by this
+// thread's processor time (a wall-clock outlier well above it was time
+// the machine gave to others) and the median depth.
+void BM_LevelReplies(benchmark::State& state, std::vector<TCheckersPosition> positions, int level) {
+  app::OverrideRandom(0);
+  std::vector<double> times, depths;
+  double worstProcessor = 0;
+  for (auto _ : state) {
+    checkers::TCheckersEngine engine;
+    times.clear();
+    depths.clear();
+    for (const TCheckersPosition& position : positions) {
+      const auto start = std::chrono::steady_clock::now();
+      const double processorStart = ThreadMilliseconds();
+      benchmark::DoNotOptimize(engine.ChooseMove(position, {}, level));
+      worstProcessor = std::max(worstProcessor, ThreadMilliseconds() - processorStart);
+      times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+      depths.push_back(engine.LastInfo().Depth);
+    }
+  }
+  app::ClearRandomOverride();
+  state.counters["positions"] = static_cast<double>(positions.size());
+  state.counters["median_ms"] = Median(times);
+  state.counters["worst_ms"] = *std::max_element(times.begin(), times.end());
+  state.counters["worst_cpu_ms"] = worstProcessor;
+  state.counters["median_depth"] = Median(depths);
+}
+
+void RegisterLevelBenchmarks(std::size_t count) {
+  const std::vector<std::pair<const char*, std::vector<TCheckersPosition>>> corpora = {
+      {"opening", Openings(count)},
+      {"middle_game", MiddleGame(count)},
+      {"kings_and_men", QuietEndings(4, count, 2, 2, 3, 3)},
+      {"kings_3v3", QuietEndings(1, count, 3, 3, 0, 0)},
+  };
+  for (int level = 1; level <= checkers::kHighestLevel; ++level)
+    for (const auto& [name, positions] : corpora)
+      benchmark::RegisterBenchmark(("level" + std::to_string(level) + "/" + name).c_str(),
+                                   BM_LevelReplies, positions, level)
+          ->Unit(benchmark::kMillisecond)
+          ->Iterations(1)
+          ->UseRealTime();
+}
+
 void RegisterBenchmarks(std::size_t fastCount) {
   for (const TCorpus& corpus : Corpora()) {
     const std::vector<TCheckersPosition> all = corpus.Make(std::max(fastCount, corpus.PlainCount));
@@ -205,6 +269,7 @@ int main(int argc, char** argv) {
     return Compare(argc >= 3 ? std::strtoul(argv[2], nullptr, 10) : 10000);
   benchmark::Initialize(&argc, argv);
   RegisterBenchmarks(200);
+  RegisterLevelBenchmarks(60);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

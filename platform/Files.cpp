@@ -6,6 +6,12 @@
 #include <fstream>
 #include <system_error>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace platform {
 
 namespace fs = std::filesystem;
@@ -24,6 +30,89 @@ bool DeleteFile(const std::string& path) {
   if (!FileExists(path)) return false;
   std::error_code error;
   return fs::remove(path, error);
+}
+
+namespace {
+
+bool Fail(std::string* error, const std::string& what) {
+  if (error) *error = what;
+  return false;
+}
+
+std::string SystemError(const std::string& what, const std::string& path) {
+  return what + " " + path + ": " + std::strerror(errno);
+}
+
+// Writes all of data to the open descriptor, through partial writes and
+// interruptions.
+bool WriteAll(int descriptor, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = ::write(descriptor, data.data(), data.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// Makes a finished rename last: the folder's entry is flushed too.
+void SyncDirectory(const std::string& folder) {
+  const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (descriptor < 0) return;
+  ::fsync(descriptor);
+  ::close(descriptor);
+}
+
+}  // namespace
+
+bool CreateDirectories(const std::string& path) {
+  std::error_code error;
+  fs::create_directories(path, error);
+  return DirectoryExists(path);
+}
+
+bool RenameFile(const std::string& from, const std::string& to, std::string* error) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return true;
+  return Fail(error, SystemError("cannot rename", from));
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
+  const std::string folder = ExtractFileDir(path);
+  const std::string temporary = path + ".new-" + std::to_string(::getpid());
+  const int descriptor =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (descriptor < 0) return Fail(error, SystemError("cannot create", temporary));
+  const bool written = WriteAll(descriptor, data) && ::fsync(descriptor) == 0;
+  const std::string reason = SystemError("cannot write", temporary);
+  const bool closed = ::close(descriptor) == 0;
+  if (!written || !closed) {
+    ::unlink(temporary.c_str());
+    return Fail(error, reason);
+  }
+  if (!RenameFile(temporary, path, error)) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  SyncDirectory(folder);
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::size_t limit, std::string& data,
+                   std::string* error) {
+  // Only a regular file: a folder cannot be read and a pipe could block.
+  if (!FileExists(path)) return Fail(error, path + " is not a file");
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return Fail(error, SystemError("cannot read", path));
+  data.clear();
+  char buffer[16384];
+  while (file) {
+    file.read(buffer, sizeof buffer);
+    data.append(buffer, static_cast<std::size_t>(file.gcount()));
+    if (data.size() > limit)
+      return Fail(error, path + " is larger than " + std::to_string(limit) + " bytes");
+  }
+  if (file.bad()) return Fail(error, SystemError("cannot read", path));
+  return true;
 }
 
 bool CreateEmptyFile(const std::string& path) {
@@ -51,6 +140,13 @@ std::string ExecutablePath() {
 }
 
 std::string ExecutableDirectory() { return ExtractFileDir(ExecutablePath()); }
+
+std::string UserConfigDirectory() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  return JoinPath(home && home[0] ? home : TempDirectory(), ".config");
+}
 
 std::string TempDirectory() {
   const char* tmp = std::getenv("TMPDIR");

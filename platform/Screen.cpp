@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 #include "platform/SysColors.h"
@@ -55,6 +56,47 @@ int ScreenHeight() { return PrimaryGeometry(false).height(); }
 TRect WorkArea() {
   const QRect area = PrimaryGeometry(true);
   return Bounds(area.x(), area.y(), area.width(), area.height());
+}
+
+std::vector<TRect> WorkAreas() {
+  std::vector<TRect> areas{WorkArea()};
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen == QGuiApplication::primaryScreen()) continue;
+    const QRect area = screen->availableGeometry();
+    areas.push_back(Bounds(area.x(), area.y(), area.width(), area.height()));
+  }
+  return areas;
+}
+
+namespace {
+
+long long Overlap(const TRect& a, const TRect& b) {
+  const long long width = std::min(a.Right, b.Right) - std::max(a.Left, b.Left);
+  const long long height = std::min(a.Bottom, b.Bottom) - std::max(a.Top, b.Top);
+  return width > 0 && height > 0 ? width * height : 0;
+}
+
+// Moves start..start+size into area..area+extent, keeping the start when
+// the size does not fit.
+int Clamp(int start, int size, int area, int extent) {
+  return std::max(area, std::min(start, area + extent - size));
+}
+
+}  // namespace
+
+TRect KeepOnScreens(const TRect& window) {
+  const std::vector<TRect> areas = WorkAreas();
+  TRect target = areas.front();
+  long long best = 0;
+  for (const TRect& area : areas) {
+    if (Overlap(window, area) > best) {
+      best = Overlap(window, area);
+      target = area;
+    }
+  }
+  const int left = Clamp(window.Left, window.Width(), target.Left, target.Width());
+  const int top = Clamp(window.Top, window.Height(), target.Top, target.Height());
+  return Bounds(left, top, window.Width(), window.Height());
 }
 
 bool AnimationsEnabled() { return !IsOffscreen() && QApplication::isEffectEnabled(Qt::UI_General); }

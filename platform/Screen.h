@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/Types.h"
 
 // The screen, the mouse cursor and window animation (GetCursorPos,
@@ -16,6 +18,12 @@ void SetCursorPos(TPoint screen);
 int ScreenWidth();
 int ScreenHeight();
 TRect WorkArea();
+// The work areas of every screen attached now, the primary one first.
+std::vector<TRect> WorkAreas();
+// The window's rectangle moved (never resized) so that it lies on one of
+// the screens attached now: on the screen it overlaps most, or else on the
+// primary one; as much of it as fits, its top-left corner first.
+TRect KeepOnScreens(const TRect& window);
 
 // Whether the desktop wants window animations (the minimise/restore effect).
 bool AnimationsEnabled();

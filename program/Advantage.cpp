@@ -81,14 +81,18 @@ TAdvantage::~TAdvantage() {
   bus_->UnregisterEntity(kEntityName, entity_);
 }
 
-bool CheckersShown(TEntityManager& bus) {
+std::optional<TGameKind> ShownGame(TEntityManager& bus) {
   TEntityHolder& pages = bus.GetHolder("Application.Game");
   const auto* list = dynamic_cast<const TStringListEntity*>(pages.Entity);
   if (!list || list->ItemIndex < 0 ||
       static_cast<std::size_t>(list->ItemIndex) >= list->Items.size())
-    return false;
-  return SameText(list->Items[static_cast<std::size_t>(list->ItemIndex)], "Game.Checkers");
+    return std::nullopt;
+  const bool checkers =
+      SameText(list->Items[static_cast<std::size_t>(list->ItemIndex)], "Game.Checkers");
+  return checkers ? TGameKind::Checkers : TGameKind::Chess;
 }
+
+bool CheckersShown(TEntityManager& bus) { return ShownGame(bus) == TGameKind::Checkers; }
 
 void TAdvantage::Update(TEntityHolder&) {
   const int value = CheckersShown(*bus_) ? CheckersAdvantage(checkers_->Position)

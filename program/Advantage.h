@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "app/Entities.h"
 
@@ -22,6 +23,10 @@ namespace app {
 int ChessAdvantage(const chess::TChessPosition& position);
 int CheckersAdvantage(const checkers::TCheckersPosition& position);
 
+enum class TGameKind { Chess, Checkers };
+// The game whose page is chosen in "Application.Game"; none while no page
+// list is bound or its index is out of range.
+std::optional<TGameKind> ShownGame(TEntityManager& bus);
 // True when the page chosen in "Application.Game" is the checkers one
 // (chess is shown otherwise, and before any skin chose).
 bool CheckersShown(TEntityManager& bus);

@@ -4,6 +4,7 @@
 #include "controls/Skins.h"
 #include "games/boards/CheckersBoardCtl.h"
 #include "games/boards/ChessBoardCtl.h"
+#include "program/KeptSettings.h"
 #include "ui/UI.h"
 
 namespace app {
@@ -28,9 +29,15 @@ void TAppManager::RegisterEntities() {
   advantage_ = std::make_unique<TAdvantage>(*EntityManager(), chessGame_->BoardEntity(),
                                             *checkersGame_->BoardEntity());
   gameClock_ = std::make_unique<TGameClock>(*EntityManager());
+  takeBack_ = std::make_unique<TTakeBack>(*EntityManager(), *chessGame_, *checkersGame_);
+  level_ = std::make_unique<TLevel>(
+      *EntityManager(), *chessGame_, *checkersGame_,
+      [this](std::string_view name) { return UI()->LanguageManager().Translate(name); });
 }
 
 void TAppManager::UnregisterEntities() {
+  level_.reset();
+  takeBack_.reset();
   gameClock_.reset();
   advantage_.reset();
   EntityManager()->UnregisterEntity("Application.NewGame", newGame_);
@@ -38,6 +45,10 @@ void TAppManager::UnregisterEntities() {
   checkersGame_.reset();
   chessGame_.reset();
 }
+
+void TAppManager::ApplySettings() { ApplyKeptSettings(Settings(), *EntityManager(), *UI()); }
+
+void TAppManager::RememberSettings() { RememberKeptSettings(Settings(), *EntityManager(), *UI()); }
 
 void TAppManager::NewGame() {
   if (chessGame_) chessGame_->NewGame();

@@ -9,6 +9,8 @@
 #include "games/chess/ChessGame.h"
 #include "program/Advantage.h"
 #include "program/GameClock.h"
+#include "program/Level.h"
+#include "program/TakeBack.h"
 
 namespace ui {
 class TUIManager;
@@ -17,14 +19,17 @@ class TUIManager;
 namespace app {
 
 // The program's application: the two games, their board controls made known
-// to the skins, the tray icon from the start, "Application.NewGame", and
-// "Game.Advantage" and "Game.Clock" for skins to show.
+// to the skins, the tray icon from the start, "Application.NewGame",
+// "Application.Undo", "Application.Level", and "Game.Advantage" and
+// "Game.Clock" for skins to show.
 class TAppManager : public TAppCore {
  public:
   std::string GetTitle() const override { return "Ludex"; }
 
   void RegisterEntities() override;
   void UnregisterEntities() override;
+  void ApplySettings() override;
+  void RememberSettings() override;
   // Resets both boards, whichever tab is showing.
   void NewGame();
 
@@ -43,6 +48,8 @@ class TAppManager : public TAppCore {
   std::unique_ptr<TBasicEntity> newGame_;
   std::unique_ptr<TAdvantage> advantage_;
   std::unique_ptr<TGameClock> gameClock_;
+  std::unique_ptr<TTakeBack> takeBack_;
+  std::unique_ptr<TLevel> level_;
 };
 
 }  // namespace app

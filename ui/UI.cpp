@@ -240,11 +240,17 @@ TSkinWindow* TUIManager::GetWindow(const std::string& name) {
 void TUIManager::DestroyWindow(TSkinWindow* window) {
   app::Log("+TUIManager.DestroyWindow");
   if (window) {
+    if (app::SameText(WindowId(*window), "Main")) closedMainBounds_ = window->Form().BoundsRect();
     for (auto& entry : openWindows_) {
       if (entry.get() == window) entry.reset();
     }
   }
   app::Log("-TUIManager.DestroyWindow");
+}
+
+std::optional<platform::TRect> TUIManager::MainBounds() {
+  if (TSkinWindow* main = GetWindow("Main")) return main->Form().BoundsRect();
+  return closedMainBounds_;
 }
 
 void TUIManager::DestroyAll() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,10 @@ class TUIManager : public app::TUIManagerBase {
   controls::TSkinWindow* ActiveWindow();
   controls::TKestControl* FindControl(std::string_view id);
 
+  // The main window's bounds now, or as it was last closed; none before it
+  // was ever open.
+  std::optional<platform::TRect> MainBounds();
+
   void ToggleControl(const std::string& id);
   void MaximizeWindow(const std::string& name);
   void RunMacros(const std::string& id);
@@ -108,6 +113,7 @@ class TUIManager : public app::TUIManagerBase {
   // Open windows in creation order; a destroyed window leaves an empty
   // entry until the next window is created.
   std::vector<std::unique_ptr<controls::TSkinWindow>> openWindows_;
+  std::optional<platform::TRect> closedMainBounds_;
   bool destroyingAll_ = false;
   std::unique_ptr<platform::TTrayIcon> trayIcon_;
   // Macros running inside one another now, and runs since the outermost

@@ -107,6 +107,17 @@ bool TCheckersPosition::ApplyMove(std::string_view text) {
   return true;
 }
 
+std::string TCheckersPosition::TurnedMoveText(std::string_view text) {
+  std::string turned(text);
+  for (char& c : turned) {
+    if (c >= 'a' && c <= 'h')
+      c = static_cast<char>('h' - (c - 'a'));
+    else if (c >= '1' && c <= '8')
+      c = static_cast<char>('8' - (c - '1'));
+  }
+  return turned;
+}
+
 std::string TCheckersPosition::SquareName(int file, int rank) {
   return {static_cast<char>('a' + file), static_cast<char>('1' + rank)};
 }

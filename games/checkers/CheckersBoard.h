@@ -50,6 +50,9 @@ class TCheckersPosition {
   bool ApplyMove(std::string_view text);
 
   static std::string SquareName(int file, int rank);
+  // The move text as the other side sees it, with the board turned by 180
+  // degrees: "c3-d4" becomes "f6-e5". Other characters stay as they are.
+  static std::string TurnedMoveText(std::string_view text);
 
   int SideScore() const;
   int OpponentScore() const;

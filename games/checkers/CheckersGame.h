@@ -2,13 +2,19 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/AppCore.h"
 #include "app/Entities.h"
+#include "app/MoveList.h"
 #include "games/checkers/CheckersBoard.h"
+#include "games/checkers/CheckersEngine.h"
 
 // The checkers game between the human (White) and the computer (Black),
-// published on the entity bus as "Application.CheckersBoard".
+// published on the entity bus as "Application.CheckersBoard", with its moves
+// as "Checkers.Moves".
 namespace checkers {
 
 // The game's board as the board control sees it.
@@ -24,6 +30,7 @@ class TCheckersBoardEntity : public app::TEntity {
 class TCheckersGame : public app::TAppObject {
  public:
   static constexpr const char* kEntityName = "Application.CheckersBoard";
+  static constexpr const char* kMovesName = "Checkers.Moves";
 
   explicit TCheckersGame(app::TAppCore& application) : TAppObject(application) {}
 
@@ -33,15 +40,44 @@ class TCheckersGame : public app::TAppObject {
   void Done() override;
 
   void NewGame();
+  // A new game from a set-up position, White to move.
+  void StartFrom(const TCheckersPosition& position);
   // Answers the human's move with Black's and announces the end of the game:
   // "White win!" when Black cannot move, "Black win!" when White cannot move
   // after Black's answer.
   void ComputerMove();
+  // Takes back the human's last move and the answer to it (the move alone
+  // when the game ended on it). False when nothing was played.
+  bool TakeBack();
+  bool CanTakeBack() const { return !turns_.empty(); }
+  // The computer's level, clamped to kLowestLevel..kHighestLevel.
+  void SetLevel(int level);
+  int Level() const { return level_; }
 
   TCheckersBoardEntity* BoardEntity() const { return boardEntity_.get(); }
+  const app::TMoveList* Moves() const { return moves_.get(); }
 
  private:
+  // A turn of the human as it was played.
+  struct TTurn {
+    TCheckersPosition Before;
+    // The position the computer answered, flipped so that Black moves;
+    // unset when the game ended on the human's move.
+    std::optional<TCheckersPosition> Answered;
+  };
+
+  // Records the human's move that OnMove reports: the legal move from the
+  // position before it that leads to the board's position.
+  void RecordHumanMove();
+  std::vector<TCheckersPosition> EarlierAnswered() const;
+
   std::unique_ptr<TCheckersBoardEntity> boardEntity_;
+  std::unique_ptr<app::TMoveList> moves_;
+  std::unique_ptr<TCheckersEngine> engine_;
+  std::vector<TTurn> turns_;
+  // The position the human is to move from.
+  TCheckersPosition current_;
+  int level_ = kLowestLevel;
 };
 
 }  // namespace checkers

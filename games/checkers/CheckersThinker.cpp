@@ -7,352 +7,61 @@
 #include <climits>
 
 #include "app/Random.h"
+#include "games/checkers/CheckersBits.h"
 
 namespace checkers {
 namespace {
 
-// ---------------------------------------------------------------------------
-// Compact board. The 32 playable squares are numbered 0..31 in board-index
-// order (index = square / 2), so turning the board by 180 degrees
-// (square s <-> 63 - s) is a reversal of the 32 bits.
+using compact::Bit;
+using compact::BoardSquareOf;
+using compact::Flipped;
+using compact::GenerateFast;
+using compact::GenerateWithTexts;
+using compact::kPlayable;
+using compact::Play;
+using compact::SumOver;
+using compact::TBits;
+using compact::TFastMove;
+using compact::ToBits;
 
-constexpr int kPlayable = 32;
-constexpr int kDirections = 4;
-// (file step, rank step) in generation order.
-constexpr std::array<int, kDirections> kFileStep = {-1, -1, +1, +1};
-constexpr std::array<int, kDirections> kRankStep = {-1, +1, -1, +1};
-constexpr int kUpLeft = 1;
-constexpr int kUpRight = 3;
-constexpr int kDownLeft = 0;
-constexpr int kDownRight = 2;
-
-constexpr int BoardSquareOf(int compact) {
-  const int file = compact / 4;
-  return SquareIndex(file, 2 * (compact % 4) + file % 2);
-}
-constexpr int CompactOf(int square) { return square / 2; }
-
-struct TGeometry {
-  // Squares along each diagonal, nearest first, up to the edge.
-  std::array<std::array<std::array<std::int8_t, 7>, kDirections>, kPlayable> Ray{};
-  std::array<std::array<std::int8_t, kDirections>, kPlayable> RayLength{};
-  std::array<std::int8_t, kPlayable> File{};
-  std::array<std::int8_t, kPlayable> Rank{};
-  // Generation visits rank 1 to rank 8, files a to h within a rank.
-  std::array<std::int8_t, kPlayable> Order{};
-  // Evaluation terms of one piece, for the side to move and for the other.
+// Evaluation terms of one piece, for the side to move and for the other.
+struct TTerms {
   std::array<std::int16_t, kPlayable> OwnMan{}, OwnKing{}, OtherMan{}, OtherKing{};
 };
 
-TGeometry BuildGeometry() {
-  TGeometry geometry;
+TTerms BuildTerms() {
+  TTerms terms;
   for (int compact = 0; compact < kPlayable; ++compact) {
     const int square = BoardSquareOf(compact);
-    const int file = FileOf(square), rank = RankOf(square);
-    geometry.File[compact] = static_cast<std::int8_t>(file);
-    geometry.Rank[compact] = static_cast<std::int8_t>(rank);
-    for (int direction = 0; direction < kDirections; ++direction) {
-      int length = 0;
-      for (int f = file + kFileStep[direction], r = rank + kRankStep[direction];
-           f >= 0 && f < 8 && r >= 0 && r < 8; f += kFileStep[direction], r += kRankStep[direction])
-        geometry.Ray[compact][direction][length++] =
-            static_cast<std::int8_t>(CompactOf(SquareIndex(f, r)));
-      geometry.RayLength[compact][direction] = static_cast<std::int8_t>(length);
-    }
-    geometry.OwnMan[compact] = static_cast<std::int16_t>(kManValue + ManTable[square]);
-    geometry.OwnKing[compact] = static_cast<std::int16_t>(kKingValue + KingTable[square]);
-    geometry.OtherMan[compact] = static_cast<std::int16_t>(kManValue + ManTable[63 - square]);
-    geometry.OtherKing[compact] = static_cast<std::int16_t>(kKingValue + KingTable[63 - square]);
+    terms.OwnMan[compact] = static_cast<std::int16_t>(kManValue + ManTable[square]);
+    terms.OwnKing[compact] = static_cast<std::int16_t>(kKingValue + KingTable[square]);
+    terms.OtherMan[compact] = static_cast<std::int16_t>(kManValue + ManTable[63 - square]);
+    terms.OtherKing[compact] = static_cast<std::int16_t>(kKingValue + KingTable[63 - square]);
   }
-  int next = 0;
-  for (int rank = 0; rank < 8; ++rank)
-    for (int file = 0; file < 8; ++file)
-      if (IsPlayable(file, rank))
-        geometry.Order[next++] = static_cast<std::int8_t>(CompactOf(SquareIndex(file, rank)));
-  return geometry;
+  return terms;
 }
 
-const TGeometry& Geometry() {
-  static const TGeometry geometry = BuildGeometry();
-  return geometry;
-}
-
-constexpr std::uint32_t Bit(int compact) { return std::uint32_t{1} << compact; }
-
-std::uint32_t Reverse(std::uint32_t x) {
-  x = ((x >> 1) & 0x55555555u) | ((x & 0x55555555u) << 1);
-  x = ((x >> 2) & 0x33333333u) | ((x & 0x33333333u) << 2);
-  x = ((x >> 4) & 0x0F0F0F0Fu) | ((x & 0x0F0F0F0Fu) << 4);
-  return __builtin_bswap32(x);
-}
-
-// Own and Other are the pieces of the side to move and of the other side;
-// Kings marks the kings of both.
-struct TBits {
-  std::uint32_t Own = 0;
-  std::uint32_t Other = 0;
-  std::uint32_t Kings = 0;
-  bool operator==(const TBits&) const = default;
-};
-
-TBits Flipped(const TBits& bits) {
-  return {Reverse(bits.Other), Reverse(bits.Own), Reverse(bits.Kings)};
-}
-
-TBits ToBits(const TCheckersPosition& position) {
-  TBits bits;
-  for (int compact = 0; compact < kPlayable; ++compact) {
-    const std::int8_t code = position.Squares[BoardSquareOf(compact)];
-    if (code == kOwnMan || code == kOwnKing) bits.Own |= Bit(compact);
-    if (code == kOtherMan || code == kOtherKing) bits.Other |= Bit(compact);
-    if (code == kOwnKing || code == kOtherKing) bits.Kings |= Bit(compact);
-  }
-  return bits;
-}
-
-int SumTerms(std::uint32_t pieces, const std::array<std::int16_t, kPlayable>& terms) {
-  int sum = 0;
-  for (; pieces != 0; pieces &= pieces - 1) sum += terms[std::countr_zero(pieces)];
-  return sum;
+const TTerms& Terms() {
+  static const TTerms terms = BuildTerms();
+  return terms;
 }
 
 int Evaluate(const TBits& bits) {
-  const TGeometry& g = Geometry();
-  return SumTerms(bits.Own & ~bits.Kings, g.OwnMan) + SumTerms(bits.Own & bits.Kings, g.OwnKing) -
-         SumTerms(bits.Other & ~bits.Kings, g.OtherMan) -
-         SumTerms(bits.Other & bits.Kings, g.OtherKing);
-}
-
-// ---------------------------------------------------------------------------
-// Moves as the search needs them: the board change, not the text.
-
-struct TFastMove {
-  std::uint32_t Captured;
-  std::uint8_t From;
-  std::uint8_t To;
-  bool EndsAsKing;
-  std::uint16_t Index;  // position in generation order
-  std::int32_t Key;     // ordering key
-};
-
-// The board after the move, seen by the side to move next.
-TBits Play(const TBits& bits, const TFastMove& move) {
-  const std::uint32_t from = Bit(move.From), to = Bit(move.To);
-  TBits next;
-  next.Own = (bits.Own & ~from) | to;
-  next.Other = bits.Other & ~move.Captured;
-  next.Kings = (bits.Kings & ~from & ~move.Captured) | (move.EndsAsKing ? to : 0);
-  return Flipped(next);
+  const TTerms& g = Terms();
+  return SumOver(bits.Own & ~bits.Kings, g.OwnMan) + SumOver(bits.Own & bits.Kings, g.OwnKing) -
+         SumOver(bits.Other & ~bits.Kings, g.OtherMan) -
+         SumOver(bits.Other & bits.Kings, g.OtherKing);
 }
 
 // Change of the mover's evaluation made by the move.
 int EvaluationGain(const TBits& bits, const TFastMove& move) {
-  const TGeometry& g = Geometry();
+  const TTerms& g = Terms();
   const bool wasKing = (bits.Kings & Bit(move.From)) != 0;
   int gain = (move.EndsAsKing ? g.OwnKing[move.To] : g.OwnMan[move.To]) -
              (wasKing ? g.OwnKing[move.From] : g.OwnMan[move.From]);
-  gain += SumTerms(move.Captured & ~bits.Kings, g.OtherMan);
-  gain += SumTerms(move.Captured & bits.Kings, g.OtherKing);
+  gain += SumOver(move.Captured & ~bits.Kings, g.OtherMan);
+  gain += SumOver(move.Captured & bits.Kings, g.OtherKing);
   return gain;
-}
-
-void AppendName(std::string& text, int compact) {
-  const int square = BoardSquareOf(compact);
-  text += static_cast<char>('a' + FileOf(square));
-  text += static_cast<char>('1' + RankOf(square));
-}
-
-// The move generator on the compact board. It follows the rule book step by
-// step: captures first (a man may stop after any jump, a king follows only
-// its first continuation, captured pieces block as own men until the move
-// ends, a man promoted mid-capture goes on as a king), simple moves only when
-// no capture exists. With texts it also writes the move texts in order.
-template <bool kWithTexts>
-class TGenerator {
- public:
-  TGenerator(const TBits& bits, std::vector<TFastMove>& moves, TCheckersMoveArray* texts)
-      : Board(bits), Moves(moves), Texts(texts), First(moves.size()) {}
-
-  // Returns whether the moves are captures.
-  bool Generate() {
-    const TGeometry& g = Geometry();
-    for (const std::int8_t square : g.Order) {
-      if (!(Board.Own & Bit(square))) continue;
-      const bool king = (Board.Kings & Bit(square)) != 0;
-      Start(square, king);
-      for (int direction = 0; direction < kDirections; ++direction) {
-        if (!HasTwoSquares(square, direction)) continue;
-        if (king)
-          KingCaptures(square, direction);
-        else
-          ManCaptures(square, direction);
-      }
-    }
-    if (CaptureFound) return true;
-    for (const std::int8_t square : g.Order) {
-      if (!(Board.Own & Bit(square))) continue;
-      const bool king = (Board.Kings & Bit(square)) != 0;
-      Start(square, king);
-      if (king) {
-        for (int direction = 0; direction < kDirections; ++direction) KingSlides(square, direction);
-      } else if (g.Rank[square] <= 6) {
-        ManStep(square, kUpLeft);
-        ManStep(square, kUpRight);
-      }
-    }
-    return false;
-  }
-
- private:
-  struct TSaved {
-    TBits Board;
-    std::uint32_t Captured;
-    bool Promoted;
-  };
-
-  bool Empty(int square) const { return !((Board.Own | Board.Other) & Bit(square)); }
-  static bool HasTwoSquares(int square, int direction) {
-    return Geometry().RayLength[square][direction] >= 2;
-  }
-  TSaved Save() const { return {Board, Captured, Promoted}; }
-  void Restore(const TSaved& saved) {
-    Board = saved.Board;
-    Captured = saved.Captured;
-    Promoted = saved.Promoted;
-  }
-  // The captured piece stays on the board as an own man until the move ends:
-  // it cannot be taken twice and it blocks the way.
-  void TakeAsBlocker(int victim) {
-    Board.Other &= ~Bit(victim);
-    Board.Kings &= ~Bit(victim);
-    Board.Own |= Bit(victim);
-    Captured |= Bit(victim);
-  }
-
-  void Start(int square, bool king) {
-    From = square;
-    StartsAsKing = king;
-    Captured = 0;
-    Promoted = false;
-    if constexpr (kWithTexts) {
-      Path.clear();
-      AppendName(Path, square);
-    }
-  }
-
-  void Add(int to, bool promotes) {
-    Moves.push_back(
-        {Captured, static_cast<std::uint8_t>(From), static_cast<std::uint8_t>(to),
-         StartsAsKing || promotes,
-         static_cast<std::uint16_t>(std::min<std::size_t>(Moves.size() - First, 0xFFFE)), 0});
-    if constexpr (kWithTexts) {
-      PushLanding(to);
-      Texts->push_back(Path);
-      PopLanding();
-    }
-  }
-
-  void PushLanding(int square) {
-    if constexpr (kWithTexts) {
-      Path += '-';
-      AppendName(Path, square);
-    }
-  }
-  void PopLanding() {
-    if constexpr (kWithTexts) Path.resize(Path.size() - 3);
-  }
-
-  void ManCaptures(int square, int direction) {
-    const TGeometry& g = Geometry();
-    const int neighbour = g.Ray[square][direction][0];
-    const int landing = g.Ray[square][direction][1];
-    if (!(Board.Other & Bit(neighbour)) || !Empty(landing)) return;
-    CaptureFound = true;
-    const TSaved saved = Save();
-    TakeAsBlocker(neighbour);
-    if (g.Rank[landing] == 7) {
-      // Promotion: the capture goes on as a king when it can.
-      Promoted = true;
-      PushLanding(landing);
-      bool found = false;
-      if (g.File[landing] >= 2) found = KingCaptures(landing, kDownLeft);
-      if (!found && g.File[landing] <= 5) found = KingCaptures(landing, kDownRight);
-      PopLanding();
-      if (!found) Add(landing, true);
-    } else {
-      Add(landing, false);
-      PushLanding(landing);
-      for (int next = 0; next < kDirections; ++next)
-        if (HasTwoSquares(landing, next)) ManCaptures(landing, next);
-      PopLanding();
-    }
-    Restore(saved);
-  }
-
-  bool KingCaptures(int square, int direction) {
-    const auto& ray = Geometry().Ray[square][direction];
-    const int length = Geometry().RayLength[square][direction];
-    int at = 0;
-    while (at < length && Empty(ray[at])) ++at;
-    if (at == length || !(Board.Other & Bit(ray[at]))) return false;
-    const int victim = ray[at];
-    const int firstLanding = at + 1;
-    bool found = false;
-    bool continued = false;
-    for (int land = firstLanding; land < length && Empty(ray[land]); ++land) {
-      found = true;
-      CaptureFound = true;
-      if (continued) continue;
-      const TSaved saved = Save();
-      TakeAsBlocker(victim);
-      PushLanding(ray[land]);
-      for (int next = 0; next < kDirections && !continued; ++next)
-        continued = HasTwoSquares(ray[land], next) && KingCaptures(ray[land], next);
-      PopLanding();
-      Restore(saved);
-    }
-    if (!continued) {
-      const std::uint32_t before = Captured;
-      Captured |= Bit(victim);
-      for (int land = firstLanding; land < length && Empty(ray[land]); ++land)
-        Add(ray[land], Promoted);
-      Captured = before;
-    }
-    return found;
-  }
-
-  void KingSlides(int square, int direction) {
-    const auto& ray = Geometry().Ray[square][direction];
-    const int length = Geometry().RayLength[square][direction];
-    for (int at = 0; at < length && Empty(ray[at]); ++at) Add(ray[at], false);
-  }
-
-  void ManStep(int square, int direction) {
-    if (Geometry().RayLength[square][direction] == 0) return;
-    const int target = Geometry().Ray[square][direction][0];
-    if (Empty(target)) Add(target, Geometry().Rank[target] == 7);
-  }
-
-  TBits Board;
-  std::vector<TFastMove>& Moves;
-  TCheckersMoveArray* Texts;
-  std::size_t First;
-  bool CaptureFound = false;
-  int From = 0;
-  bool StartsAsKing = false;
-  std::uint32_t Captured = 0;
-  bool Promoted = false;
-  std::string Path;
-};
-
-// Appends the moves of `bits` to `moves`; returns whether they are captures.
-bool GenerateFast(const TBits& bits, std::vector<TFastMove>& moves) {
-  return TGenerator<false>(bits, moves, nullptr).Generate();
-}
-
-bool GenerateWithTexts(const TBits& bits, std::vector<TFastMove>& moves,
-                       TCheckersMoveArray& texts) {
-  return TGenerator<true>(bits, moves, &texts).Generate();
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {

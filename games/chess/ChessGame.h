@@ -2,13 +2,18 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/Entities.h"
+#include "app/MoveList.h"
 #include "games/chess/ChessBoard.h"
+#include "games/chess/ChessEngine.h"
 #include "games/chess/ChessThinker.h"
 
 // The chess game between the human (White) and the computer (Black),
-// published on the entity bus as "Application.ChessBoard".
+// published on the entity bus as "Application.ChessBoard", with its moves
+// as "Chess.Moves".
 namespace chess {
 
 // The game state the board control shows and plays on.
@@ -30,6 +35,7 @@ class TChessBoardEntity : public app::TEntity {
 class TChessGame {
  public:
   static constexpr const char* kEntityName = "Application.ChessBoard";
+  static constexpr const char* kMovesName = "Chess.Moves";
 
   // Registers the board entity through the program's application object.
   TChessGame();
@@ -38,17 +44,50 @@ class TChessGame {
   TChessGame& operator=(const TChessGame&) = delete;
 
   void NewGame();
+  // A new game from a set-up position, White to move.
+  void StartFrom(const TChessPosition& position);
   // Answers the human's move with Black's and announces the end of the game.
   void ComputerMove();
+  // Takes back the human's last move and the answer to it (the move alone
+  // when the game ended on it): the position, the last-move highlight and
+  // the move list are those from before it. False when nothing was played.
+  bool TakeBack();
+  bool CanTakeBack() const { return !turns_.empty(); }
+  // The computer's level, clamped to kLowestLevel..kHighestLevel.
+  void SetLevel(int level);
+  int Level() const { return level_; }
 
   TChessBoardEntity& BoardEntity() { return *boardEntity_; }
+  const app::TMoveList& Moves() const { return *moves_; }
 
  private:
+  // A turn of the human as it was played.
+  struct TTurn {
+    TChessPosition Before;
+    TChessMove LastMoveBefore;
+    // The position the computer answered, flipped so that Black moves (as
+    // its search sees it); unset when the game ended on the human's move.
+    std::optional<TChessPosition> Answered;
+  };
+
+  // Records the human's move that OnMove reports, from the state before it.
+  void RecordHumanMove();
+  void PlayAnswer();
+  // The positions of Black's earlier turns, as its search saw them.
+  std::vector<TChessPosition> EarlierAnswered() const;
+  void Repaint();
   // Alerts the end of the game and runs "Chess.NewGame".
   void EndGame(const char* text);
 
   std::unique_ptr<TChessThinker> thinker_;
+  std::unique_ptr<TChessEngine> engine_;
   std::unique_ptr<TChessBoardEntity> boardEntity_;
+  std::unique_ptr<app::TMoveList> moves_;
+  std::vector<TTurn> turns_;
+  // The position and highlight the human is to move from.
+  TChessPosition current_;
+  TChessMove currentLastMove_;
+  int level_ = kLowestLevel;
 };
 
 }  // namespace chess

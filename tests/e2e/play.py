@@ -131,6 +131,9 @@ class Session:
         session's folder (made here unless the session made one already)."""
         if not hasattr(self, "dir"):
             self.dir = tempfile.mkdtemp(prefix=name + "-")
+        # Settings of its own, never the user's: a start after a stop in the
+        # same session finds what the stop saved.
+        self.env["XDG_CONFIG_HOME"] = os.path.join(self.dir, "config")
         name = "%s-%d" % (name, os.getpid())
         self.program = os.path.join(self.dir, name)
         shutil.copy(self.ludex, self.program)
@@ -391,6 +394,19 @@ def play(session):
     time.sleep(0.3)
     moved = s.screenshot("chess-moved-again")
     check(board.changed(chess_reset, moved) != [], "the chess move did not show")
+
+    # 5a. Ctrl+Z takes the move and its answer back: the start position again.
+    s.x("xdotool", "windowfocus", "--sync", window, check_status=False)
+    mark = len(s.log_lines())
+    s.x("xdotool", "key", "--window", window, "ctrl+z", check_status=False)
+    s.wait_log("TEntityManager.Execute(Application.Undo)", mark)
+    s.move(x + WIN_W // 2, y + WIN_H - 10)
+    time.sleep(0.3)
+    check(board.changed(chess_reset, s.screenshot("take-back")) == [],
+          "Ctrl+Z did not bring the start position back")
+    play_chess_move(s, board, "d2", "d4")
+    s.move(x + WIN_W // 2, y + WIN_H - 10)
+    time.sleep(0.3)
     ix, iy, iw, ih = tray_icon(s)
     mark = len(s.log_lines())
     s.click(ix + iw // 2, iy + ih // 2, button=3)

@@ -27,6 +27,8 @@ class TTestProgram : public app::TAppManager {
  public:
   explicit TTestProgram(std::string directory) : directory_(std::move(directory)) {}
   std::string ProgramDirectory() const override { return directory_; }
+  // Never the user's own settings.
+  std::string SettingsPath() const override { return directory_ + "/config/ludex/ludex.ini"; }
   void Alert(const std::string& text) override {
     Alerts.push_back(text);
     if (ShowAlerts) TAppManager::Alert(text);
@@ -56,11 +58,21 @@ class Program : public ::testing::Test {
     std::filesystem::remove_all(folder_, ignored);
   }
 
-  void Start() {
+  void Start(bool withSettings = false) {
     program_ = app::CreateApplication<TTestProgram>(folder_.string());
     app::Application = program_.get();
+    if (withSettings) program_->LoadSettings();
     program_->Prepare();
+    if (withSettings) program_->ApplySettings();
     UI().ShowWindow("Main");
+  }
+  // As the program runs: the settings are read before the start and
+  // written at the end.
+  void StartWithSettings() { Start(true); }
+  void StopWithSettings() {
+    program_->RememberSettings();
+    program_->SaveSettings();
+    Stop();
   }
   void Stop() {
     if (!program_) return;
@@ -74,6 +86,7 @@ class Program : public ::testing::Test {
   app::TEntityManager& Bus() { return *program_->EntityManager(); }
   std::string Folder() const { return folder_.string(); }
   std::string SkinsFolder() const { return (folder_ / "Skins").string(); }
+  std::string SettingsFile() const { return (folder_ / "config/ludex/ludex.ini").string(); }
 
   // A folder skin holding interface.xml (and any files given).
   void WriteSkin(const std::string& name, const std::string& xml) {
@@ -128,11 +141,17 @@ class Program : public ::testing::Test {
     return main != nullptr && HasLink(*main, "Application.ChessBoard");
   }
   static bool HasLink(const controls::TKestControl& control, const std::string& link) {
-    if (control.Link == link) return true;
+    return FindLinked(control, link) != nullptr;
+  }
+  // The first control linked to the name, the control itself first.
+  static const controls::TKestControl* FindLinked(const controls::TKestControl& control,
+                                                  const std::string& link) {
+    if (control.Link == link) return &control;
     for (const auto& child : control.Controls()) {
-      if (child && HasLink(*child, link)) return true;
+      if (!child) continue;
+      if (const controls::TKestControl* found = FindLinked(*child, link)) return found;
     }
-    return false;
+    return nullptr;
   }
 
  private:

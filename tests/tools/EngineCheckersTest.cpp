@@ -70,6 +70,25 @@ TEST(EngineCheckers, AnswersCommandsGivenAsArguments) {
   EXPECT_EQ(RunEngine("checkers perft " + blocked + " 2").Output, "0\n");
 }
 
+TEST(EngineCheckers, BestPlaysAtTheLevelGiven) {
+  EXPECT_EQ(RunEngine("checkers best start 51 --level 0").Output, "e3-f4\n");
+  // The deeper levels play a legal move, and the only one when it must take.
+  const std::string startMoves = RunEngine("checkers moves start").Output;
+  for (const char* level : {"1", "2"}) {
+    const std::string best =
+        RunEngine("checkers --level " + std::string(level) + " best start 0").Output;
+    ASSERT_EQ(best.size(), 6u) << best;
+    EXPECT_NE(startMoves.find(best.substr(0, 5)), std::string::npos) << best;
+    const std::string capture =
+        "00000000/00000000/00000000/00000000/00000000/00000000/03000000/10000000";
+    EXPECT_EQ(RunEngine("checkers best " + capture + " 77 --level " + level).Output, "a1-c3\n");
+  }
+  // Blocked: no move at any level.
+  const std::string blocked =
+      "03000000/10000000/00000000/00000000/00000000/00000000/00000000/00000000";
+  EXPECT_EQ(RunEngine("checkers best " + blocked + " 5 --level 2").Output, "\n");
+}
+
 TEST(EngineCheckers, RejectsMalformedCommandsWithStatusTwo) {
   const std::string bad[] = {
       "checkers moves 0303030/30303030/03030303/00000000/00000000/10101010/01010101/10101010",
@@ -87,6 +106,9 @@ TEST(EngineCheckers, RejectsMalformedCommandsWithStatusTwo) {
       "checkers best start",
       "checkers perft start",
       "checkers perft start 99",
+      "checkers best start 0 --level 3",
+      "checkers best start 0 --level",
+      "checkers scores start --level 1",
   };
   for (const std::string& command : bad) {
     const TRun run = RunEngine(command);

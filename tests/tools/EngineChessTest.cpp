@@ -68,12 +68,52 @@ TEST(EngineChess, BestMoveFollowsTheDraw) {
   EXPECT_EQ(best.size(), 6u) << best;
 }
 
+TEST(EngineChess, BestPlaysAtTheLevelGiven) {
+  // Level 0 is the original search, the option or not.
+  for (const char* draw : {"0", "51", "99"})
+    EXPECT_EQ(Chess("best start " + std::string(draw) + " --level 0").out,
+              Chess("best start " + std::string(draw)).out);
+  // A mate in two (king c7, king a7, rook a1, or king b6 first) that three
+  // plies do not see; the deeper search finds it whatever the draw, with
+  // the option anywhere after the game.
+  const std::string mateInTwo = "k7/8/2K5/8/8/8/8/7R - -";
+  EXPECT_EQ(Chess("best " + mateInTwo + " 0").out, "H1-H4\n");
+  for (const std::string& command :
+       {"chess best " + mateInTwo + " 0 --level 2", "chess --level 2 best " + mateInTwo + " 99"}) {
+    const std::string best = RunEngine(command).out;
+    EXPECT_TRUE(best == "C6-C7\n" || best == "C6-B6\n") << command << " -> " << best;
+  }
+  // A mate in one at the quickest level, through standard input too.
+  const std::string mate = "6k1/5ppp/8/8/8/8/8/R5K1 - -";
+  EXPECT_EQ(Chess("best " + mate + " 99 --level 1").out, "A1-A8\n");
+  EXPECT_EQ(RunEngine("", "chess best " + mate + " 50 --level 1\n").out, "A1-A8\n");
+  // No legal move: no move at any level.
+  EXPECT_EQ(Chess("best 8/8/8/8/8/8/1q6/K1k5 - - 0 --level 2").out, "\n");
+}
+
 TEST(EngineChess, MalformedCommandsAnswerErrorsAndTheToolGoesOn) {
-  for (const char* bad :
-       {"", "fly start", "moves", "moves 8/8/8 - -", "moves 8/8/8/8/8/8/8/8 - -  extra",
-        "moves 8/8/8/8/8/8/8/9 - -", "moves 8/8/8/8/8/8/8/8 x -", "moves 8/8/8/8/8/8/8/8 - z9",
-        "perft start", "perft start 99", "perft start -1", "best start", "best start 100",
-        "best start x", "eval start extra", "moves 8/8/8/8/8/8/8/7Z - -"}) {
+  for (const char* bad : {"",
+                          "fly start",
+                          "moves",
+                          "moves 8/8/8 - -",
+                          "moves 8/8/8/8/8/8/8/8 - -  extra",
+                          "moves 8/8/8/8/8/8/8/9 - -",
+                          "moves 8/8/8/8/8/8/8/8 x -",
+                          "moves 8/8/8/8/8/8/8/8 - z9",
+                          "perft start",
+                          "perft start 99",
+                          "perft start -1",
+                          "best start",
+                          "best start 100",
+                          "best start x",
+                          "eval start extra",
+                          "moves 8/8/8/8/8/8/8/7Z - -",
+                          "best start 0 --level 3",
+                          "best start 0 --level",
+                          "best start 0 --level x",
+                          "best start 0 --level 1 --level 2",
+                          "moves start --level 1",
+                          "scores start --level 0"}) {
     const Outcome outcome = Chess(bad);
     EXPECT_EQ(outcome.out.rfind("error: ", 0), 0u) << bad << " -> " << outcome.out;
     EXPECT_EQ(outcome.status, 2) << bad;

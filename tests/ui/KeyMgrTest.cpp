@@ -83,6 +83,7 @@ TEST(KeyboardManager, BuiltInBindings) {
   EXPECT_EQ(manager.KeyForCommand("Main", "GUI.Minimize"), "End");
   EXPECT_EQ(manager.KeyForCommand("Main", "GUI.StayOnTop"), "A");
   EXPECT_EQ(manager.KeyForCommand("Main", "Application.SelectSkin"), "F12");
+  EXPECT_EQ(manager.KeyForCommand("Main", "Application.Undo"), "Ctrl+Z");
   EXPECT_EQ(manager.KeyForCommand("*", "Application.Minimize"), "Ctrl+Alt+F12");
   EXPECT_EQ(manager.KeyForCommand("Other", "Application.Exit"), "");
 
@@ -91,7 +92,7 @@ TEST(KeyboardManager, BuiltInBindings) {
   EXPECT_TRUE(manager.HotKeys().empty());
   EXPECT_EQ(manager.Aliases().front().Section, "System");
   EXPECT_EQ(manager.Aliases().back().Key, "\\");
-  EXPECT_EQ(manager.Aliases().size(), 4u + 1u + 8u + 6u + 8u + 17u + 8u + 14u);
+  EXPECT_EQ(manager.Aliases().size(), 4u + 1u + 9u + 6u + 8u + 17u + 8u + 14u);
 }
 
 TEST(KeyboardManager, WildcardSectionAndOddLines) {

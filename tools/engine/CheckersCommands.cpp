@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Random.h"
+#include "games/checkers/CheckersEngine.h"
 #include "games/checkers/CheckersThinker.h"
 #include "tools/engine/EngineCommands.h"
 
@@ -54,10 +55,9 @@ std::string Join(const std::vector<std::string>& items) {
   return line;
 }
 
-// Fixes the random draw for one search and lets it go again afterwards.
 }  // namespace
 
-std::string RunCheckersCommand(const std::vector<std::string>& words) {
+std::string RunCheckersCommand(const std::vector<std::string>& words, int level) {
   if (words.empty())
     throw EngineError("missing checkers command (moves, scores, best, eval, perft)");
   const std::string& command = words[0];
@@ -82,6 +82,8 @@ std::string RunCheckersCommand(const std::vector<std::string>& words) {
     thinker.Position = ParsePosition(words[1]);
     const int draw = static_cast<int>(ParseNumber(words[2], 0, 99, "draw R"));
     const app::TFixedRandom fixed(draw);
+    if (level > checkers::kLowestLevel)
+      return checkers::TCheckersEngine().ChooseMove(thinker.Position, {}, level);
     return thinker.GetBestMove();
   }
   if (command == "eval") {

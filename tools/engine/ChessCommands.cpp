@@ -2,7 +2,8 @@
 //   chess moves POS      the legal moves in generation order
 //   chess scores POS     MOVE=SCORE for each legal move, SCORE being the
 //                        value SearchFlipped(2) gives after it
-//   chess best POS R     the move the computer plays when the draw is R
+//   chess best POS R     the move the computer plays at its level when the
+//                        draw is R
 //   chess eval POS       the static evaluation
 //   chess perft POS N    the number of legal move sequences of length N
 // POS is "start" or a board, castling rights and en-passant square as
@@ -13,6 +14,7 @@
 
 #include "app/Random.h"
 #include "games/chess/ChessBoard.h"
+#include "games/chess/ChessEngine.h"
 #include "games/chess/ChessThinker.h"
 #include "tools/engine/EngineCommands.h"
 
@@ -61,10 +63,17 @@ std::string JoinMoves(const chess::TChessMoveArray& moves, const std::vector<int
   return line;
 }
 
-// Fixes the draw for one command.
+// The move the deeper search of a level plays, or the empty text.
+std::string LevelMove(const chess::TChessPosition& position, int level) {
+  chess::TChessEngine engine;
+  chess::TChessMove move;
+  if (!chess::ChooseLevelMove(engine, position, {}, level, move)) return std::string();
+  return chess::TChessPosition::MoveToText(move);
+}
+
 }  // namespace
 
-std::string RunChessCommand(const std::vector<std::string>& words) {
+std::string RunChessCommand(const std::vector<std::string>& words, int level) {
   std::size_t index = 0;
   const std::string command = ReadWord(words, index, "command (moves, scores, best, eval, perft)");
   if (command != "moves" && command != "scores" && command != "best" && command != "eval" &&
@@ -77,6 +86,7 @@ std::string RunChessCommand(const std::vector<std::string>& words) {
     const int r = static_cast<int>(ParseNumber(ReadWord(words, index, "draw"), 0, 99, "draw"));
     ExpectEnd(words, index);
     app::TFixedRandom draw(r);
+    if (level > chess::kLowestLevel) return LevelMove(thinker.Position, level);
     chess::TChessMove move{-1, -1, -1, -1, false};
     thinker.GetBestWhiteMove(move);
     return move.FromX < 0 ? std::string() : chess::TChessPosition::MoveToText(move);

@@ -4,14 +4,19 @@
 // the exit status is 0, or 2 when the command was malformed. Without
 // arguments, every line of standard input is one command and gets one answer
 // line, until the end of input. --help and --version stand alone as the
-// first argument; no command starts with "-".
+// first argument; no command starts with "-". "uci", as the only argument or
+// as a line of input, turns the tool into a UCI chess engine.
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "games/checkers/CheckersEngine.h"
+#include "games/chess/ChessEngine.h"
 #include "tools/engine/EngineCommands.h"
 
 namespace engine {
@@ -34,9 +39,13 @@ long long ParseNumber(const std::string& text, long long min, long long max, con
 
 namespace {
 
+static_assert(chess::kLowestLevel == checkers::kLowestLevel &&
+              chess::kHighestLevel == checkers::kHighestLevel);
+
 constexpr app::TCommandLineHelp kHelp{
     "ludex-engine",
-    "usage: ludex-engine [GAME COMMAND POS [ARG]]\n"
+    "usage: ludex-engine [GAME COMMAND POS [ARG] [--level N]]\n"
+    "       ludex-engine uci\n"
     "       ludex-engine --help | --version\n",
     "Answers engine queries: the command given as arguments, or else one command\n"
     "per line of standard input, each answered on one line.\n"
@@ -49,17 +58,42 @@ constexpr app::TCommandLineHelp kHelp{
     "  perft POS N    the number of legal move sequences of length N\n"
     "                 (checkers 0..15, chess 0..7)\n"
     "POS is \"start\" or a position (see ludex-engine(1)). A malformed command is\n"
-    "answered \"error: ...\"; given as arguments, it exits with status 2.\n"};
+    "answered \"error: ...\"; given as arguments, it exits with status 2.\n"
+    "\n"
+    "--level N, anywhere after GAME, makes best play at level N: 0 the original\n"
+    "three-ply (chess) or six-ply (checkers) search, the default; 1 and 2 the\n"
+    "deeper searches, within 50 and 250 ms.\n"
+    "\n"
+    "uci (the only argument, or a line of input) speaks the Universal Chess\n"
+    "Interface on standard input and output, standard chess rules. Its option\n"
+    "Level (0..2, default 2) chooses the strength; input lines longer than\n"
+    "65536 bytes are ignored.\n"};
+
+// Takes "--level N" out of the words after the game's name; the level, 0
+// when the option is absent.
+int TakeLevel(std::vector<std::string>& words) {
+  if (words.empty()) return chess::kLowestLevel;
+  const auto option = std::find(words.begin() + 1, words.end(), "--level");
+  if (option == words.end()) return chess::kLowestLevel;
+  if (option + 1 == words.end()) throw engine::EngineError("missing level after --level");
+  const int level = static_cast<int>(
+      engine::ParseNumber(option[1], chess::kLowestLevel, chess::kHighestLevel, "level"));
+  words.erase(option, option + 2);
+  if (words.size() < 2 || words[1] != "best")
+    throw engine::EngineError("--level goes with best only");
+  return level;
+}
 
 // Runs one command; returns false when it was malformed.
-bool Answer(const std::vector<std::string>& words, std::ostream& out) {
+bool Answer(std::vector<std::string> words, std::ostream& out) {
   try {
     if (words.empty()) throw engine::EngineError("empty command");
+    const int level = TakeLevel(words);
     const std::vector<std::string> rest(words.begin() + 1, words.end());
     if (words[0] == "checkers")
-      out << engine::RunCheckersCommand(rest) << '\n';
+      out << engine::RunCheckersCommand(rest, level) << '\n';
     else if (words[0] == "chess")
-      out << engine::RunChessCommand(rest) << '\n';
+      out << engine::RunChessCommand(rest, level) << '\n';
     else
       throw engine::EngineError("unknown game '" + words[0] + "' (checkers or chess)");
     return true;
@@ -81,6 +115,10 @@ std::vector<std::string> SplitWords(const std::string& line) {
 int main(int argc, char** argv) {
   if (const std::optional<int> status = app::AnswerOptions(argc, argv, kHelp)) return *status;
   std::ios::sync_with_stdio(false);
+  if (argc > 1 && std::string_view(argv[1]) == "uci") {
+    if (argc > 2) return app::UsageError(kHelp, "uci takes no arguments");
+    return engine::RunUci(std::cin, std::cout, "");
+  }
   if (argc > 1) {
     // A chess position holds spaces, so the arguments are joined and split
     // again the same way an input line is.
@@ -89,7 +127,10 @@ int main(int argc, char** argv) {
     return Answer(SplitWords(line), std::cout) ? 0 : 2;
   }
   for (std::string line; std::getline(std::cin, line);) {
-    Answer(SplitWords(line), std::cout);
+    const std::vector<std::string> words = SplitWords(line);
+    if (words == std::vector<std::string>{"uci"})
+      return engine::RunUci(std::cin, std::cout, line + "\n");
+    Answer(words, std::cout);
     std::cout.flush();
   }
   return 0;

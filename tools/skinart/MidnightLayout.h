@@ -14,63 +14,90 @@ using platform::TRect;
 
 // ---- main.bmp: the main window, its side panel and their controls --------
 
-inline constexpr TPoint kMainSheet{810, 292};
-inline constexpr TRect kMainWindow = Bounds(0, 0, 440, 292);
-// The window stretches at this column and row (between the board and the
-// side panel, below the board), where its picture does not change.
-inline constexpr TPoint kMainSplit{234, 286};
+inline constexpr TPoint kMainSheet{976, 320};
+inline constexpr TRect kMainWindow = Bounds(0, 0, 600, 320);
+// The window stretches at this column and row (in the move list, below the
+// pages), where its picture does not change.
+inline constexpr TPoint kMainSplit{311, 311};
 inline constexpr int kTopBar = 32;
 
-inline constexpr TRect kCloseButton = Bounds(402, 5, 26, 22);
-inline constexpr TRect kMinimizeButton = Bounds(374, 5, 26, 22);
-inline constexpr TRect kSkinsButton = Bounds(338, 5, 26, 22);
-inline constexpr TRect kHelpButton = Bounds(310, 5, 26, 22);
-inline constexpr TRect kAboutButton = Bounds(282, 5, 26, 22);
-inline constexpr TRect kNewGameButton = Bounds(204, 38, 24, 22);
+inline constexpr TRect kCloseButton = Bounds(562, 5, 26, 22);
+inline constexpr TRect kMinimizeButton = Bounds(534, 5, 26, 22);
+inline constexpr TRect kSkinsButton = Bounds(498, 5, 26, 22);
+inline constexpr TRect kHelpButton = Bounds(470, 5, 26, 22);
+inline constexpr TRect kAboutButton = Bounds(442, 5, 26, 22);
 
 inline constexpr TRect kTabStrip = Bounds(12, 36, 216, 26);
 inline constexpr TRect kBoard = Bounds(12, 64, 216, 216);
 
+// The pages hold the board with the material balance below it and, beside
+// it, the moves of its game; each page shows this part of the window
+// picture, which stretches at kPageSplit (a point under the list).
+inline constexpr TRect kPages = Bounds(11, 63, 378, 246);
+inline constexpr TPoint kPageSplit{300, 244};
+inline constexpr TRect kMoveList = Bounds(238, 64, 150, 244);
+// The top of the list's caption, level with the tabs' captions.
+inline constexpr double kMovesCaptionTop = 45.5;
+// Above the moves, at their right end: take back and new game.
+inline constexpr TRect kTakeBackButton = Bounds(338, 38, 24, 22);
+inline constexpr TRect kNewGameButton = Bounds(364, 38, 24, 22);
+// The material balance: the knob leans to the moon when Black is ahead, to
+// the sun when White is.
+inline constexpr TRect kAdvantageSlider = Bounds(30, 287, 180, 18);
+inline constexpr TRect kMoonIcon = Bounds(12, 289, 14, 14);
+inline constexpr TRect kSunIcon = Bounds(214, 289, 14, 14);
+
 // The side panel and what lies on it (panel coordinates).
-inline constexpr TRect kSidePanel = Bounds(240, 36, 188, 244);
-inline constexpr TPoint kSideSplit{94, 238};
-inline constexpr int kSideRules[] = {58, 132, 160};
-inline constexpr TRect kMoonIcon = Bounds(10, 139, 14, 14);
-inline constexpr TRect kSunIcon = Bounds(164, 139, 14, 14);
+inline constexpr TRect kSidePanel = Bounds(400, 36, 188, 272);
+inline constexpr TPoint kSideSplit{94, 266};
+inline constexpr int kSideRules[] = {58, 132, 176};
 inline constexpr TRect kPulse = Bounds(166, 16, 12, 12);
+// The level slider between a pawn (weak) and a queen (strong), a dot at
+// each of its stops.
+inline constexpr TRect kLevelSlider = Bounds(28, 137, 132, 18);
+inline constexpr TRect kPawnIcon = Bounds(10, 139, 14, 14);
+inline constexpr TRect kQueenIcon = Bounds(164, 139, 14, 14);
+inline constexpr int kLevelStops = 3;
 
 // Sheet places of the pictures (top-left corners).
-inline constexpr TPoint kSidePanelCells{441, 0};
-inline constexpr TPoint kCloseCells{630, 0};
-inline constexpr TPoint kMinimizeCells{657, 0};
-inline constexpr TPoint kSkinsCells{684, 0};
-inline constexpr TPoint kHelpCells{711, 0};
-inline constexpr TPoint kAboutCells{738, 0};
-inline constexpr TPoint kNewGameCells{766, 0};
+inline constexpr TPoint kSidePanelCells{601, 0};
+inline constexpr int kCellsLeft = 790;
+inline constexpr TPoint kCloseCells{kCellsLeft, 0};
+inline constexpr TPoint kMinimizeCells{kCellsLeft + 27, 0};
+inline constexpr TPoint kSkinsCells{kCellsLeft + 54, 0};
+inline constexpr TPoint kHelpCells{kCellsLeft + 81, 0};
+inline constexpr TPoint kAboutCells{kCellsLeft + 108, 0};
+inline constexpr TPoint kNewGameCells{kCellsLeft + 136, 0};
+inline constexpr TPoint kTakeBackCells{kCellsLeft + 161, 0};
 // A toggle: the caption's row stretches at kToggleSplit, the switch stays
 // at the right end.
 inline constexpr TPoint kToggleSize{44, 22};
 inline constexpr TPoint kToggleSplit{2, 11};
-inline constexpr TPoint kToggleCells{630, 92};
+inline constexpr TPoint kToggleCells{kCellsLeft, 92};
 inline constexpr TPoint kTabSize{24, 26};
 inline constexpr TPoint kTabCaption{12, 6};
-inline constexpr TPoint kTabCells{630, 138};
+inline constexpr TPoint kTabCells{kCellsLeft, 138};
 inline constexpr TPoint kKnobSize{14, 14};
-inline constexpr TPoint kKnobCells{705, 138};
+inline constexpr TPoint kKnobCells{kCellsLeft + 75, 138};
 inline constexpr TPoint kTrackSize{40, 18};
-inline constexpr TPoint kTrackCells{735, 138};
+inline constexpr TPoint kTrackCells{kCellsLeft + 105, 138};
 // The clock's pattern font: "0123456789: " as lit segments over unlit ones.
-inline constexpr TPoint kClockFont{630, 165};
+inline constexpr TPoint kClockFont{kCellsLeft, 165};
 inline constexpr int kDigitWidth = 13;
 inline constexpr int kColonWidth = 5;
 inline constexpr int kGlyphHeight = 24;
 inline constexpr int kPulseFrames = 20;
 inline constexpr int kPulseColumns = 10;
-inline constexpr TPoint kPulseCells{630, 192};
-inline constexpr TPoint kGripSize{4, 5};
-inline constexpr TPoint kGripCells{760, 192};
+inline constexpr TPoint kPulseCells{kCellsLeft, 192};
 inline constexpr TPoint kGridSize{8, 8};
-inline constexpr TPoint kGridCells{765, 192};
+inline constexpr TPoint kGridCells{kCellsLeft + 135, 192};
+// The level slider's track, as wide as the slider, its stops marked.
+inline constexpr TPoint kLevelTrackCells{kCellsLeft, 219};
+// Where the knob's centre stands at a stop of the level slider (slider
+// pixels across).
+constexpr int LevelStopX(int stop) {
+  return kKnobSize.X / 2 + stop * (kLevelSlider.Width() - kKnobSize.X) / (kLevelStops - 1);
+}
 
 // ---- board.bmp -------------------------------------------------------------
 

@@ -14,28 +14,47 @@ namespace skinart::midnight {
 
 namespace {
 
+// The unlit part of a control: a switched-off toggle, a slider's groove.
+constexpr TRgb kTrackFill = Rgb(44, 53, 68);
+
+// A symbol in the muted colour, centred in the box.
+void PaintIcon(TArt& art, const TTextShape& symbol, const platform::TRect& box) {
+  art.Paint(symbol.CenteredAt(art, (box.Left + box.Right) / 2.0, (box.Top + box.Bottom) / 2.0),
+            Solid(kMuted));
+}
+
+// The window: the tab row's hairline runs on over the moves, the board has
+// a hairline frame, and the ends of the material balance below it are a
+// moon (Black) and a sun (White).
 TArt MainWindowArt() {
   TArt art(kMainWindow.Width(), kMainWindow.Height(), kWindowScale);
   PaintWindow(art, 8, kTopBar);
   PaintBrand(art, 14, 8);
-  PaintRule(art, kTabStrip.Left, kTabStrip.Right, kTabStrip.Bottom - 1);
+  PaintRule(art, kTabStrip.Left, kMoveList.Right, kTabStrip.Bottom - 1);
+  PaintSpacedCaps(art, "MOVES", kMoveList.Left + 2, kMovesCaptionTop, 7, kMuted);
   art.Paint(RoundRect(kBoard.Left - 1, kBoard.Top - 1, kBoard.Right + 1, kBoard.Bottom + 1, 0),
             Solid(kBorder));
   art.Paint(RoundRect(kBoard.Left, kBoard.Top, kBoard.Right, kBoard.Bottom, 0),
             Solid(Rgb(0, 0, 0)));
+  art.Paint(RoundRect(kMoveList.Left, kMoveList.Top, kMoveList.Right, kMoveList.Bottom, 0),
+            Solid(kWellFill));
+  static const TTextShape moon("\u263E", "DejaVu Sans", false, 11);
+  static const TTextShape sun("\u2600", "DejaVu Sans", false, 13);
+  PaintIcon(art, moon, kMoonIcon);
+  PaintIcon(art, sun, kSunIcon);
   return art;
 }
 
 // The side panel: a card with hairlines between its groups, and the two
-// ends of the screen-saver slider (asleep, awake).
+// ends of the level slider (a pawn, a queen).
 TArt SidePanelArt() {
   TArt art(kSidePanel.Width(), kSidePanel.Height(), kWindowScale);
   PaintCard(art, platform::Bounds(0, 0, kSidePanel.Width(), kSidePanel.Height()), 6);
   for (const int y : kSideRules) PaintRule(art, 10, kSidePanel.Width() - 10, y);
-  static const TTextShape moon("\u263E", "DejaVu Sans", false, 11);
-  static const TTextShape sun("\u2600", "DejaVu Sans", false, 13);
-  art.Paint(moon.CenteredAt(art, kMoonIcon.Left + 7, kMoonIcon.Top + 7), Solid(kMuted));
-  art.Paint(sun.CenteredAt(art, kSunIcon.Left + 7, kSunIcon.Top + 7), Solid(kMuted));
+  static const TTextShape pawn("\u265F", "DejaVu Sans", false, 11);
+  static const TTextShape queen("\u265B", "DejaVu Sans", false, 12);
+  PaintIcon(art, pawn, kPawnIcon);
+  PaintIcon(art, queen, kQueenIcon);
   return art;
 }
 
@@ -46,12 +65,14 @@ void PlaceButtons(platform::TBitmap& sheet, const TArt& window) {
   static const TTextShape help("?", "DejaVu Sans", true, 11);
   static const TTextShape about("i", "DejaVu Sans", true, 11);
   static const TTextShape newGame("\u21BB", "DejaVu Sans", true, 13);
+  static const TTextShape takeBack("\u21B6", "DejaVu Sans", true, 10);
   PlaceGrid(sheet, FlatButtonCells(window, kCloseButton, close, {false, true}), kCloseCells, 1);
   PlaceGrid(sheet, FlatButtonCells(window, kMinimizeButton, minimize), kMinimizeCells, 1);
   PlaceGrid(sheet, FlatButtonCells(window, kSkinsButton, skins), kSkinsCells, 1);
   PlaceGrid(sheet, FlatButtonCells(window, kHelpButton, help), kHelpCells, 1);
   PlaceGrid(sheet, FlatButtonCells(window, kAboutButton, about), kAboutCells, 1);
   PlaceGrid(sheet, FlatButtonCells(window, kNewGameButton, newGame), kNewGameCells, 1);
+  PlaceGrid(sheet, FlatButtonCells(window, kTakeBackButton, takeBack), kTakeBackCells, 1);
 }
 
 // A toggle's colour in the state: a disabled one fades into the card
@@ -71,7 +92,7 @@ platform::TBitmap Toggle(bool on, TButtonState state) {
   const double left = right - 26;
   const double top = 4;
   const double bottom = top + 14;
-  const TRgb pill = on ? kAccent : Rgb(44, 53, 68);
+  const TRgb pill = on ? kAccent : kTrackFill;
   const TRgb knob = on ? Rgb(255, 255, 255) : Rgb(150, 162, 180);
   art.Paint(RoundRect(left, top, right, bottom, 7), Solid(ToggleColor(pill, state)));
   const double cx = on ? right - 7 : left + 7;
@@ -87,6 +108,18 @@ void PlaceToggles(platform::TBitmap& sheet) {
   PlaceGrid(sheet, cells, kToggleCells, 4);
 }
 
+// A slider's track on the ground: a groove, with a dot at each of `stops`
+// knob places (none: a plain groove that may stretch).
+TArt Track(int width, TRgb ground, int stops) {
+  TArt track(width, kTrackSize.Y, kControlScale);
+  track.Paint(Everywhere(), Solid(ground));
+  const double middle = kTrackSize.Y / 2.0;
+  track.Paint(RoundRect(1, middle - 1, width - 1, middle + 1, 1), Solid(kTrackFill));
+  for (int stop = 0; stop < stops; ++stop)
+    track.Paint(Circle(LevelStopX(stop), middle, 2.6), Solid(kMuted));
+  return track;
+}
+
 void PlaceSliderParts(platform::TBitmap& sheet) {
   std::vector<platform::TBitmap> knobs;
   for (const bool hover : {false, true}) {
@@ -98,11 +131,9 @@ void PlaceSliderParts(platform::TBitmap& sheet) {
     knobs.push_back(art.Resolve(kFuchsia));
   }
   PlaceGrid(sheet, knobs, kKnobCells, 2);
-  TArt track(kTrackSize.X, kTrackSize.Y, kControlScale);
-  track.Paint(Everywhere(), Solid(kCardFill));
-  track.Paint(RoundRect(1, kTrackSize.Y / 2.0 - 1, kTrackSize.X - 1, kTrackSize.Y / 2.0 + 1, 1),
-              Solid(Rgb(44, 53, 68)));
-  Place(sheet, track.Resolve(kFuchsia), kTrackCells);
+  Place(sheet, Track(kTrackSize.X, kWindowFill, 0).Resolve(kFuchsia), kTrackCells);
+  Place(sheet, Track(kLevelSlider.Width(), kCardFill, kLevelStops).Resolve(kFuchsia),
+        kLevelTrackCells);
 }
 
 void PlaceClockFont(platform::TBitmap& sheet) {
@@ -137,12 +168,8 @@ void PlacePulse(platform::TBitmap& sheet) {
   PlaceGrid(sheet, frames, kPulseCells, kPulseColumns);
 }
 
-// Tiles: the splitter's dotted grip and the diagram's grid.
-void PlaceTiles(platform::TBitmap& sheet) {
-  platform::TBitmap grip(kGripSize.X, kGripSize.Y);
-  grip.Fill(platform::RGB(22, 27, 36));
-  grip.SetPixel(1, 2, platform::RGB(74, 86, 104));
-  Place(sheet, grip, kGripCells);
+// The diagram's grid, a tile.
+void PlaceDiagramGrid(platform::TBitmap& sheet) {
   platform::TBitmap grid(kGridSize.X, kGridSize.Y);
   grid.Fill(platform::RGB(13, 16, 21));
   for (int i = 0; i < kGridSize.X; ++i) {
@@ -169,7 +196,7 @@ platform::TBitmap MainSheet() {
   PlaceSliderParts(sheet);
   PlaceClockFont(sheet);
   PlacePulse(sheet);
-  PlaceTiles(sheet);
+  PlaceDiagramGrid(sheet);
   return sheet;
 }
 

@@ -131,15 +131,21 @@ platform::TBitmap SegmentGlyph(char symbol, int width, int height) {
   return art.Resolve(kFuchsia);
 }
 
+void PaintSpacedCaps(TArt& art, std::string_view caps, double left, double top, double height,
+                     TRgb color) {
+  double x = left;
+  for (const char letter : caps) {
+    const TTextShape shape(std::string(1, letter), "DejaVu Sans", true, height, caps);
+    art.Paint(shape.At(art, x, top), Solid(color));
+    // Letters stand a little under a third of their height apart.
+    x += shape.Width() + height * 26 / 90;
+  }
+}
+
 void PaintBrand(TArt& art, double left, double top) {
   static const TTextShape knight("\u265E", "DejaVu Sans", false, 16);
   art.Paint(knight.At(art, left, top), Solid(kAccent));
-  double x = left + 22;
-  for (const char letter : std::string_view("LUDEX")) {
-    const TTextShape shape(std::string(1, letter), "DejaVu Sans", true, 9, "LUDEX");
-    art.Paint(shape.At(art, x, top + 3.5), Solid(kText));
-    x += shape.Width() + 2.6;
-  }
+  PaintSpacedCaps(art, "LUDEX", left + 22, top + 3.5, 9, kText);
 }
 
 platform::TBitmap FlatTab(TTabLook look, platform::TPoint size) {

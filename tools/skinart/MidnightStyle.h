@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -32,6 +33,9 @@ void PaintCard(TArt& art, const platform::TRect& card, double radius);
 // A horizontal hairline from left to right (exclusive) on pixel row y.
 void PaintRule(TArt& art, double left, double right, int y);
 
+// Capital letters spaced out, the top of the capitals at top.
+void PaintSpacedCaps(TArt& art, std::string_view caps, double left, double top, double height,
+                     TRgb color);
 // The knight and the name, spaced out, from (left, top).
 void PaintBrand(TArt& art, double left, double top);
 

@@ -63,12 +63,53 @@ void PaintPlate(TArt& art) {
             Solid(kEnamel));
 }
 
+// The well the move list lies in: a brass rim around a dark recess, the
+// list's own colour, so that the list seems cut into the wood; its caption
+// is engraved above it as the files and ranks are.
+void PaintMovesWell(TArt& art) {
+  const platform::TRect& well = kMovesWell;
+  static const TTextShape caption("Moves", "DejaVu Serif", true, 9, "Mo");
+  PaintEngraved(art, caption.CenteredAt(art, (well.Left + well.Right) / 2.0, kMovesCaptionY),
+                kLabel, kDeepShadow, Rgb(140, 100, 64));
+  art.Paint(RoundRect(well.Left - 1, well.Top, well.Right + 1.5, well.Bottom + 2, 3.5),
+            Solid(kDeepShadow), 0.5);
+  PaintBrassRim(art, well.Left, well.Top, well.Right, well.Bottom, kMoveList.Left - well.Left, 3);
+  art.Paint(RoundRect(kMoveList.Left, kMoveList.Top, kMoveList.Right, kMoveList.Bottom, 0),
+            Solid(kWell));
+}
+
+// The level plate: a groove turned into the cream with a brass stud at each
+// stop of the slider, between an engraved pawn and queen.
+void PaintLevelPlate(TArt& art) {
+  PaintCreamPanel(art, kLevelPlate, 5);
+  const platform::TPoint first = LevelStop(0);
+  const platform::TPoint last = LevelStop(kLevelStops - 1);
+  const double y = first.Y;
+  art.Paint(RoundRect(first.X, y - 1.5, last.X, y + 0.5, 1), Solid(Rgb(150, 120, 80)));
+  art.Paint(RoundRect(first.X, y - 0.5, last.X, y + 1.5, 1), Solid(Rgb(255, 252, 240)), 0.8);
+  art.Paint(RoundRect(first.X, y - 1, last.X, y + 1, 1), Solid(Rgb(176, 146, 100)));
+  for (int stop = 0; stop < kLevelStops; ++stop) {
+    const platform::TPoint at = LevelStop(stop);
+    art.Paint(Circle(at.X + 0.3, at.Y + 0.5, 3), Solid(kDeepShadow), 0.35);
+    art.Paint(Circle(at.X, at.Y, 2.6), Solid(kBrassEdge));
+    art.Paint(Circle(at.X, at.Y, 1.9), Brass(at.Y - 2, at.Y + 2));
+  }
+  static const TTextShape pawn("\u265F", "DejaVu Sans", false, 11);
+  static const TTextShape queen("\u265B", "DejaVu Sans", false, 13);
+  const TRgb ink = Rgb(120, 84, 40);
+  const TRgb light = Rgb(255, 252, 240);
+  PaintEngraved(art, pawn.CenteredAt(art, kLevelLowIcon.X, kLevelLowIcon.Y), ink, ink, light);
+  PaintEngraved(art, queen.CenteredAt(art, kLevelHighIcon.X, kLevelHighIcon.Y), ink, ink, light);
+}
+
 TArt MainWindowArt() {
   TArt art(kMainWindow.Width(), kMainWindow.Height(), kWindowScale);
   PaintWoodenWindow(art, 12);
   PaintTitle(art);
   PaintBoardSurround(art);
+  PaintMovesWell(art);
   PaintPlate(art);
+  PaintLevelPlate(art);
   return art;
 }
 
@@ -80,6 +121,7 @@ void PlaceButtons(platform::TBitmap& sheet, const TArt& window) {
   static const TTextShape newGame("\u21BB", "DejaVu Sans", true, 12);
   static const TTextShape options("\u2699", "DejaVu Sans", false, 14);
   static const TTextShape skins("\u25D0", "DejaVu Sans", false, 12);
+  static const TTextShape takeBack("\u21B6", "DejaVu Sans", true, 10);
   struct TButton {
     platform::TRect On;
     platform::TPoint Cells;
@@ -89,7 +131,7 @@ void PlaceButtons(platform::TBitmap& sheet, const TArt& window) {
       {kCloseButton, kCloseCells, {&close}},       {kMinimizeButton, kMinimizeCells, {&minimize}},
       {kHelpButton, kHelpCells, {&help}},          {kAboutButton, kAboutCells, {&about}},
       {kNewGameButton, kNewGameCells, {&newGame}}, {kOptionsButton, kOptionsCells, {&options}},
-      {kSkinsButton, kSkinsCells, {&skins}}};
+      {kSkinsButton, kSkinsCells, {&skins}},       {kTakeBackButton, kTakeBackCells, {&takeBack}}};
   for (const TButton& button : buttons)
     PlaceGrid(sheet, BrassButtonCells(window, button.On, button.Symbol), button.Cells, 1);
 }
@@ -192,6 +234,24 @@ void PlaceClockFont(platform::TBitmap& sheet) {
   Place(sheet, PatternFont(glyphs), kClockFont);
 }
 
+// The level slider's knob, a small brass dome, and the same under the mouse.
+void PlaceLevelKnob(platform::TBitmap& sheet) {
+  std::vector<platform::TBitmap> knobs;
+  for (const TButtonState state : {TButtonState::Normal, TButtonState::Hover}) {
+    TArt art(kLevelKnob, kLevelKnob, kControlScale);
+    const double c = kLevelKnob / 2.0;
+    art.Paint(Circle(c + 0.3, c + 0.6, c - 0.2), Solid(kDeepShadow), 0.5);
+    art.Paint(Circle(c, c, c - 0.6), Solid(StateColor(kBrassEdge, state)));
+    art.Paint(Circle(c, c, c - 1.4), [=](double x, double y) {
+      const double d = std::hypot(x - c + 1.8, y - c + 2.2) / (c * 1.8);
+      return StateColor(Mix(kBrassLight, kBrassDark, std::clamp(d, 0.0, 1.0)), state);
+    });
+    art.Paint(Circle(c, c, 1.3), Solid(StateColor(kBrassDark, state)), 0.6);
+    knobs.push_back(art.Resolve(kFuchsia));
+  }
+  PlaceGrid(sheet, knobs, kLevelKnobCells, 2);
+}
+
 }  // namespace
 
 platform::TBitmap MainSheet() {
@@ -203,6 +263,7 @@ platform::TBitmap MainSheet() {
   PlaceTabs(sheet);
   PlacePendulum(sheet, window);
   PlaceClockFont(sheet);
+  PlaceLevelKnob(sheet);
   return sheet;
 }
 

@@ -19,6 +19,9 @@ inline constexpr TRgb kBrassLight = Rgb(255, 236, 168);
 inline constexpr TRgb kBrass = Rgb(214, 170, 82);
 inline constexpr TRgb kBrassDark = Rgb(132, 90, 34);
 inline constexpr TRgb kBrassEdge = Rgb(74, 48, 18);
+// The dark recess the move list lies in: its colour is the list's own
+// ("Well" in interface.xml), so that the list's cyan text reads on it.
+inline constexpr TRgb kWell = Rgb(34, 21, 12);
 
 // The walnut at a point of a window (grain running sideways).
 TRgb Wood(double x, double y);
