@@ -22,7 +22,8 @@ endfunction()
 
 # ludex_test(NAME [DEPS lib...])
 # Builds every .cpp of the calling folder into one GoogleTest executable and
-# registers its tests with CTest. Widget tests run on Qt's offscreen platform.
+# registers its tests with CTest. Widget tests run on Qt's offscreen platform,
+# and any settings a test writes go to the build tree, never the user's own.
 function(ludex_test name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -35,7 +36,8 @@ function(ludex_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT_MODIFICATION "XDG_CONFIG_HOME=set:${PROJECT_BINARY_DIR}/test-config")
 endfunction()
 
 # ludex_pack_skin(ZIP FOLDER FILE...)

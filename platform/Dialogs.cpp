@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include "platform/detail/QtBridge.h"
@@ -28,6 +29,17 @@ void MessageBox(const std::string& text, const std::string& caption, TMessageIco
   QMessageBox box(QtIcon(icon), detail::ToQString(caption), detail::ToQString(text),
                   QMessageBox::Ok);
   box.exec();
+}
+
+std::string ChooseFileToOpen(const std::string& title, const std::string& filter) {
+  return detail::FromQString(QFileDialog::getOpenFileName(nullptr, detail::ToQString(title),
+                                                          QString(), detail::ToQString(filter)));
+}
+
+std::string ChooseFileToSave(const std::string& title, const std::string& filter,
+                             const std::string& suggested) {
+  return detail::FromQString(QFileDialog::getSaveFileName(
+      nullptr, detail::ToQString(title), detail::ToQString(suggested), detail::ToQString(filter)));
 }
 
 }  // namespace platform

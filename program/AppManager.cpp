@@ -4,6 +4,8 @@
 #include "controls/Skins.h"
 #include "games/boards/CheckersBoardCtl.h"
 #include "games/boards/ChessBoardCtl.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
 #include "program/KeptSettings.h"
 #include "ui/UI.h"
 
@@ -33,9 +35,22 @@ void TAppManager::RegisterEntities() {
   level_ = std::make_unique<TLevel>(
       *EntityManager(), *chessGame_, *checkersGame_,
       [this](std::string_view name) { return UI()->LanguageManager().Translate(name); });
+  gameFiles_ = std::make_unique<TGameFiles>(
+      *EntityManager(), *chessGame_, *checkersGame_,
+      [this] { return takeBack_->CheckersTargeted(); },
+      [this](bool save, const std::string& filter, const std::string& suggested) {
+        return ChooseGameFile(save, filter, suggested);
+      });
+}
+
+std::string TAppManager::ChooseGameFile(bool save, const std::string& filter,
+                                        const std::string& suggested) {
+  return save ? platform::ChooseFileToSave("Save Game", filter, suggested)
+              : platform::ChooseFileToOpen("Open Game", filter);
 }
 
 void TAppManager::UnregisterEntities() {
+  gameFiles_.reset();
   level_.reset();
   takeBack_.reset();
   gameClock_.reset();
@@ -46,7 +61,11 @@ void TAppManager::UnregisterEntities() {
   chessGame_.reset();
 }
 
-void TAppManager::ApplySettings() { ApplyKeptSettings(Settings(), *EntityManager(), *UI()); }
+void TAppManager::ApplySettings() {
+  ApplyKeptSettings(Settings(), *EntityManager(), *UI());
+  // The games in progress lie beside the settings.
+  gameFiles_->KeepGamesIn(platform::ExtractFileDir(SettingsPath()));
+}
 
 void TAppManager::RememberSettings() { RememberKeptSettings(Settings(), *EntityManager(), *UI()); }
 

@@ -9,6 +9,7 @@
 #include "games/chess/ChessGame.h"
 #include "program/Advantage.h"
 #include "program/GameClock.h"
+#include "program/GameFiles.h"
 #include "program/Level.h"
 #include "program/TakeBack.h"
 
@@ -20,8 +21,8 @@ namespace app {
 
 // The program's application: the two games, their board controls made known
 // to the skins, the tray icon from the start, "Application.NewGame",
-// "Application.Undo", "Application.Level", and "Game.Advantage" and
-// "Game.Clock" for skins to show.
+// "Application.Undo", "Application.Level", games saved and opened and kept
+// between runs, and "Game.Advantage" and "Game.Clock" for skins to show.
 class TAppManager : public TAppCore {
  public:
   std::string GetTitle() const override { return "Ludex"; }
@@ -36,6 +37,10 @@ class TAppManager : public TAppCore {
   chess::TChessGame* ChessGame() const { return chessGame_.get(); }
   checkers::TCheckersGame* CheckersGame() const { return checkersGame_.get(); }
   ui::TUIManager* UI() const;
+  TGameFiles* GameFiles() const { return gameFiles_.get(); }
+  // The desktop's file dialog for saving or opening a game.
+  virtual std::string ChooseGameFile(bool save, const std::string& filter,
+                                     const std::string& suggested);
 
  protected:
   std::unique_ptr<TUIManagerBase> NewUIManager(TEntityManager& entityManager) override;
@@ -50,6 +55,7 @@ class TAppManager : public TAppCore {
   std::unique_ptr<TGameClock> gameClock_;
   std::unique_ptr<TTakeBack> takeBack_;
   std::unique_ptr<TLevel> level_;
+  std::unique_ptr<TGameFiles> gameFiles_;
 };
 
 }  // namespace app

@@ -27,9 +27,11 @@ class TTakeBack {
   TTakeBack& operator=(const TTakeBack&) = delete;
 
   bool Enabled() const { return entity_->Enabled; }
+  // The game meant: the one shown, or the one last played when no skin
+  // shows pages.
+  bool CheckersTargeted() const;
 
  private:
-  bool CheckersTargeted() const;
   void Run(TEntityHolder& sender);
   void ChessPlayed(TEntityHolder& sender);
   void CheckersPlayed(TEntityHolder& sender);

@@ -46,6 +46,7 @@ void TCheckersGame::NewGame() { StartFrom(TCheckersPosition()); }
 
 void TCheckersGame::StartFrom(const TCheckersPosition& position) {
   if (!boardEntity_) return;
+  start_ = position;
   boardEntity_->Position = position;
   current_ = boardEntity_->Position;
   turns_.clear();
@@ -56,9 +57,10 @@ void TCheckersGame::StartFrom(const TCheckersPosition& position) {
 
 void TCheckersGame::SetLevel(int level) { level_ = std::clamp(level, kLowestLevel, kHighestLevel); }
 
-void TCheckersGame::RecordHumanMove() {
-  turns_.push_back({current_, std::nullopt});
-  moves_->AddMove(MoveBetween(current_, boardEntity_->Position));
+void TCheckersGame::RecordHumanMove(std::string move) {
+  if (move.empty()) move = MoveBetween(current_, boardEntity_->Position);
+  turns_.push_back({current_, std::nullopt, move, {}});
+  moves_->AddMove(move);
   current_ = boardEntity_->Position;
 }
 
@@ -67,6 +69,20 @@ std::vector<TCheckersPosition> TCheckersGame::EarlierAnswered() const {
   for (const TTurn& turn : turns_)
     if (turn.Answered) earlier.push_back(*turn.Answered);
   return earlier;
+}
+
+void TCheckersGame::PlayAnswer(std::string given) {
+  TCheckersPosition black = boardEntity_->Position;
+  black.Flip();
+  const std::vector<TCheckersPosition> earlier = EarlierAnswered();
+  turns_.back().Answered = black;
+  const std::string move = given.empty() ? engine_->ChooseMove(black, earlier, level_) : given;
+  black.ApplyMove(move);
+  black.Flip();
+  boardEntity_->Position = black;
+  current_ = black;
+  turns_.back().Answer = TCheckersPosition::TurnedMoveText(move);
+  moves_->AddAnswer(turns_.back().Answer);
 }
 
 void TCheckersGame::ComputerMove() {
@@ -80,14 +96,8 @@ void TCheckersGame::ComputerMove() {
     Application().Alert("White win!");
     return;
   }
-  const std::vector<TCheckersPosition> earlier = EarlierAnswered();
-  turns_.back().Answered = thinker->Position;
-  const std::string move = engine_->ChooseMove(thinker->Position, earlier, level_);
-  thinker->Position.ApplyMove(move);
-  thinker->Position.Flip();
-  boardEntity_->Position = thinker->Position;
-  current_ = boardEntity_->Position;
-  moves_->AddAnswer(TCheckersPosition::TurnedMoveText(move));
+  PlayAnswer();
+  thinker->Position = boardEntity_->Position;
   if (thinker->HasNoMoves()) Application().Alert("Black win!");
 }
 
@@ -99,6 +109,90 @@ bool TCheckersGame::TakeBack() {
   moves_->DropLastTurn();
   EntityManager()->Notify(kEntityName);
   return true;
+}
+
+namespace {
+
+bool HasMoves(const TCheckersPosition& position) {
+  TCheckersThinker thinker;
+  thinker.Position = position;
+  return !thinker.HasNoMoves();
+}
+
+// Plays a move in White's square names for the side to move; false when it
+// is not one of that side's legal moves. The board stays as White sees it.
+bool PlayFromWhitesView(TCheckersPosition& board, bool whiteToMove, const std::string& move) {
+  TCheckersThinker thinker;
+  thinker.Position = board;
+  if (!whiteToMove) thinker.Position.Flip();
+  const std::string own = whiteToMove ? move : TCheckersPosition::TurnedMoveText(move);
+  thinker.GenerateMoves();
+  if (!thinker.IsLegalMove(own)) return false;
+  thinker.Position.ApplyMove(own);
+  if (!whiteToMove) thinker.Position.Flip();
+  board = thinker.Position;
+  return true;
+}
+
+// Why the record's moves cannot be played from its start; empty when they can.
+std::string CheckMoves(const TCheckersRecord& record) {
+  TCheckersPosition board = record.SetUp ? record.SetUp->Board : TCheckersPosition();
+  bool whiteToMove = !record.SetUp || record.SetUp->WhiteToMove;
+  for (std::size_t i = 0; i < record.Moves.size(); ++i, whiteToMove = !whiteToMove) {
+    if (PlayFromWhitesView(board, whiteToMove, record.Moves[i])) continue;
+    return "move " + std::to_string(i / 2 + 1) + (whiteToMove ? ". " : "... ") + record.Moves[i] +
+           ": not a legal move";
+  }
+  return {};
+}
+
+}  // namespace
+
+TCheckersRecord TCheckersGame::Record() const {
+  TCheckersRecord record;
+  if (start_ != TCheckersPosition()) record.SetUp = TCheckersSetUp{start_, true};
+  for (const TTurn& turn : turns_) {
+    record.Moves.push_back(turn.Move);
+    if (!turn.Answer.empty()) record.Moves.push_back(turn.Answer);
+  }
+  // After White's move Black is to move unless it answered.
+  const bool whiteToMove = turns_.empty() || !turns_.back().Answer.empty();
+  TCheckersPosition toMove = current_;
+  if (!whiteToMove) toMove.Flip();
+  if (!HasMoves(toMove)) record.Result = whiteToMove ? "0-1" : "1-0";
+  return record;
+}
+
+std::string TCheckersGame::Replay(const TCheckersRecord& record) {
+  if (!boardEntity_) return "no game";
+  if (std::string error = CheckMoves(record); !error.empty()) return error;
+  TCheckersPosition board = record.SetUp ? record.SetUp->Board : TCheckersPosition();
+  std::size_t next = 0;
+  if (record.SetUp && !record.SetUp->WhiteToMove) {
+    if (next < record.Moves.size()) {
+      PlayFromWhitesView(board, false, record.Moves[next++]);
+    } else {
+      TCheckersPosition black = board;
+      black.Flip();
+      black.ApplyMove(engine_->ChooseMove(black, {}, kHighestLevel));
+      black.Flip();
+      board = black;
+    }
+  }
+  StartFrom(board);
+  while (next < record.Moves.size()) {
+    const std::string& human = record.Moves[next++];
+    boardEntity_->Position.ApplyMove(human);
+    RecordHumanMove(human);
+    TCheckersPosition black = boardEntity_->Position;
+    black.Flip();
+    if (next < record.Moves.size())
+      PlayAnswer(TCheckersPosition::TurnedMoveText(record.Moves[next++]));
+    else if (HasMoves(black))
+      PlayAnswer();
+  }
+  EntityManager()->Notify(kEntityName);
+  return {};
 }
 
 }  // namespace checkers

@@ -11,6 +11,7 @@
 #include "app/MoveList.h"
 #include "games/checkers/CheckersBoard.h"
 #include "games/checkers/CheckersEngine.h"
+#include "games/checkers/Pdn.h"
 
 // The checkers game between the human (White) and the computer (Black),
 // published on the entity bus as "Application.CheckersBoard", with its moves
@@ -54,6 +55,17 @@ class TCheckersGame : public app::TAppObject {
   void SetLevel(int level);
   int Level() const { return level_; }
 
+  // The game so far as a record: its start, the moves played and, once it
+  // has ended, the result.
+  TCheckersRecord Record() const;
+  // Replaces the game by the record's, as if its moves had been played here.
+  // A game that starts with Black to move begins after Black's first move
+  // (the computer's choice when the record has none); one that ends with
+  // Black to move gets the computer's answer. Returns why the record cannot
+  // be played (its move number and text), leaving the game as it was; empty
+  // when it was played.
+  std::string Replay(const TCheckersRecord& record);
+
   TCheckersBoardEntity* BoardEntity() const { return boardEntity_.get(); }
   const app::TMoveList* Moves() const { return moves_.get(); }
 
@@ -64,17 +76,25 @@ class TCheckersGame : public app::TAppObject {
     // The position the computer answered, flipped so that Black moves;
     // unset when the game ended on the human's move.
     std::optional<TCheckersPosition> Answered;
+    // The human's move and the answer in White's square names.
+    std::string Move;
+    std::string Answer;
   };
 
   // Records the human's move that OnMove reports: the legal move from the
   // position before it that leads to the board's position.
-  void RecordHumanMove();
+  void RecordHumanMove(std::string move = {});
+  // Black's move: the given one (in Black's own view), or else the
+  // computer's choice; empty when Black has no move.
+  void PlayAnswer(std::string given = {});
   std::vector<TCheckersPosition> EarlierAnswered() const;
 
   std::unique_ptr<TCheckersBoardEntity> boardEntity_;
   std::unique_ptr<app::TMoveList> moves_;
   std::unique_ptr<TCheckersEngine> engine_;
   std::vector<TTurn> turns_;
+  // The position the game started from.
+  TCheckersPosition start_;
   // The position the human is to move from.
   TCheckersPosition current_;
   int level_ = kLowestLevel;

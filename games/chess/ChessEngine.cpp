@@ -223,12 +223,12 @@ TSearchResult TChessEngine::Search(const TEngineBoard& board, const TSearchLimit
 TSearchLimits LevelLimits(int level) {
   TSearchLimits limits;
   if (level >= kHighestLevel) {
-    limits.SoftTime = std::chrono::milliseconds(130);
-    limits.HardTime = std::chrono::milliseconds(200);
+    limits.SoftTime = std::chrono::milliseconds(110);
+    limits.HardTime = std::chrono::milliseconds(170);
     limits.VarietyMargin = 6;
   } else {
     limits.SoftTime = std::chrono::milliseconds(20);
-    limits.HardTime = std::chrono::milliseconds(40);
+    limits.HardTime = std::chrono::milliseconds(30);
     limits.VarietyMargin = 15;
   }
   return limits;

@@ -38,6 +38,7 @@ TChessGame::~TChessGame() {
 void TChessGame::NewGame() { StartFrom(TChessPosition()); }
 
 void TChessGame::StartFrom(const TChessPosition& position) {
+  start_ = position;
   boardEntity_->Position = position;
   boardEntity_->ClearLastMove();
   current_ = boardEntity_->Position;
@@ -60,7 +61,8 @@ void TChessGame::EndGame(const char* text) {
 }
 
 void TChessGame::RecordHumanMove() {
-  turns_.push_back({current_, currentLastMove_, std::nullopt});
+  turns_.push_back(
+      {current_, currentLastMove_, std::nullopt, boardEntity_->LastMove, std::nullopt});
   moves_->AddMove(TChessPosition::MoveToText(boardEntity_->LastMove));
   current_ = boardEntity_->Position;
   currentLastMove_ = boardEntity_->LastMove;
@@ -75,14 +77,14 @@ std::vector<TChessPosition> TChessGame::EarlierAnswered() const {
 
 // Black's move: searched on the flipped position, shown and logged in the
 // coordinates of the game's own.
-void TChessGame::PlayAnswer() {
+void TChessGame::PlayAnswer(std::optional<TChessMove> given) {
   TChessPosition& position = boardEntity_->Position;
   thinker_->SetPosition(position);
   thinker_->Position.Flip();
   const std::vector<TChessPosition> earlier = EarlierAnswered();
   turns_.back().Answered = thinker_->Position;
-  TChessMove move;
-  ChooseLevelMove(*engine_, thinker_->Position, earlier, level_, move);
+  TChessMove move = given.value_or(TChessMove{});
+  if (!given) ChooseLevelMove(*engine_, thinker_->Position, earlier, level_, move);
   const TChessMove shown = TChessPosition::MirrorMove(move);
   app::Log("=Black Move: " + TChessPosition::MoveToText(shown));
   thinker_->Position.ApplyMove(move);
@@ -91,6 +93,7 @@ void TChessGame::PlayAnswer() {
   boardEntity_->LastMove = shown;
   current_ = position;
   currentLastMove_ = shown;
+  turns_.back().Answer = shown;
   moves_->AddAnswer(TChessPosition::MoveToText(shown));
 }
 
@@ -120,6 +123,94 @@ bool TChessGame::TakeBack() {
   moves_->DropLastTurn();
   Repaint();
   return true;
+}
+
+namespace {
+
+// The legal move of the board that goes from and to the squares of a move
+// shown on the board (a promotion is always to a queen here).
+std::optional<TEngineMove> EngineMoveOf(const TEngineBoard& board, const TChessMove& shown) {
+  const auto from = static_cast<std::uint8_t>(TChessPosition::Index(shown.FromX, shown.FromY));
+  const auto to = static_cast<std::uint8_t>(TChessPosition::Index(shown.ToX, shown.ToY));
+  for (const TEngineMove& move : board.LegalMoves())
+    if (move.From == from && move.To == to) return move;
+  return std::nullopt;
+}
+
+std::string ResultOf(const TEngineBoard& board) {
+  if (!board.LegalMoves().empty()) return "*";
+  if (!board.InCheck()) return "1/2-1/2";
+  return board.WhiteToMove() ? "0-1" : "1-0";
+}
+
+std::optional<TEngineBoard> StartOf(const TChessRecord& record, std::string& error) {
+  if (record.StartFen.empty()) return TEngineBoard(TRules::Program);
+  return TEngineBoard::FromFen(record.StartFen, TRules::Program, &error);
+}
+
+// Why the record's moves cannot be played from its start; empty when they can.
+std::string CheckMoves(const TChessRecord& record) {
+  std::string error;
+  std::optional<TEngineBoard> board = StartOf(record, error);
+  if (!board) return "the start position: " + error;
+  for (std::size_t i = 0; i < record.Moves.size(); ++i) {
+    if (board->Play(record.Moves[i])) continue;
+    return "move " + std::to_string(i / 2 + 1) + (i % 2 ? "..." : ".") + " " +
+           TEngineBoard::ToUci(record.Moves[i]) + ": not a legal move";
+  }
+  return {};
+}
+
+}  // namespace
+
+TChessRecord TChessGame::Record() const {
+  TChessRecord record;
+  TEngineBoard board = TEngineBoard::FromPosition(start_, TRules::Program);
+  if (start_ != TChessPosition()) record.StartFen = board.ToFen();
+  for (const TTurn& turn : turns_) {
+    for (const std::optional<TChessMove>& shown : {std::optional(turn.Move), turn.Answer}) {
+      if (!shown) continue;
+      const std::optional<TEngineMove> move = EngineMoveOf(board, *shown);
+      // A move after the end of the game (the human may play on) is not one
+      // a record can hold.
+      if (!move) return record.Result = ResultOf(board), record;
+      record.Moves.push_back(*move);
+      board.Play(*move);
+    }
+  }
+  record.Result = ResultOf(board);
+  return record;
+}
+
+std::string TChessGame::Replay(const TChessRecord& record) {
+  if (std::string error = CheckMoves(record); !error.empty()) return error;
+  std::string error;
+  TEngineBoard board = *StartOf(record, error);
+  std::size_t next = 0;
+  if (!board.WhiteToMove()) {
+    if (next < record.Moves.size()) {
+      board.Play(record.Moves[next++]);
+    } else if (const TSearchResult answer = engine_->Search(board, LevelLimits(kHighestLevel));
+               answer.Best) {
+      board.Play(*answer.Best);
+    }
+  }
+  StartFrom(board.ToPosition());
+  while (next < record.Moves.size() && board.WhiteToMove()) {
+    const TChessMove human = board.ToPositionMove(record.Moves[next]);
+    board.Play(record.Moves[next++]);
+    boardEntity_->Position.ApplyMove(human);
+    boardEntity_->LastMove = human;
+    RecordHumanMove();
+    if (next < record.Moves.size()) {
+      PlayAnswer(board.ToPositionMove(record.Moves[next]));
+      board.Play(record.Moves[next++]);
+    } else if (!board.LegalMoves().empty()) {
+      PlayAnswer();
+    }
+  }
+  Repaint();
+  return {};
 }
 
 }  // namespace chess

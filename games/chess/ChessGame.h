@@ -10,6 +10,7 @@
 #include "games/chess/ChessBoard.h"
 #include "games/chess/ChessEngine.h"
 #include "games/chess/ChessThinker.h"
+#include "games/chess/Pgn.h"
 
 // The chess game between the human (White) and the computer (Black),
 // published on the entity bus as "Application.ChessBoard", with its moves
@@ -57,6 +58,17 @@ class TChessGame {
   void SetLevel(int level);
   int Level() const { return level_; }
 
+  // The game so far as a record: its start, the moves played and, once it
+  // has ended, the result.
+  TChessRecord Record() const;
+  // Replaces the game by the record's, as if its moves had been played here:
+  // the move list and taking back work as usual. A game that starts with
+  // Black to move begins after Black's first move (the computer's choice
+  // when the record has none); one that ends with Black to move gets the
+  // computer's answer. Returns why the record cannot be played (its move
+  // number and text), leaving the game as it was; empty when it was played.
+  std::string Replay(const TChessRecord& record);
+
   TChessBoardEntity& BoardEntity() { return *boardEntity_; }
   const app::TMoveList& Moves() const { return *moves_; }
 
@@ -68,11 +80,16 @@ class TChessGame {
     // The position the computer answered, flipped so that Black moves (as
     // its search sees it); unset when the game ended on the human's move.
     std::optional<TChessPosition> Answered;
+    // The human's move and the answer, as shown on the board.
+    TChessMove Move;
+    std::optional<TChessMove> Answer;
   };
 
   // Records the human's move that OnMove reports, from the state before it.
   void RecordHumanMove();
-  void PlayAnswer();
+  // Black's move: the given one (in the coordinates of the flipped board
+  // Black moves on), or else the computer's choice.
+  void PlayAnswer(std::optional<TChessMove> given = std::nullopt);
   // The positions of Black's earlier turns, as its search saw them.
   std::vector<TChessPosition> EarlierAnswered() const;
   void Repaint();
@@ -84,6 +101,8 @@ class TChessGame {
   std::unique_ptr<TChessBoardEntity> boardEntity_;
   std::unique_ptr<app::TMoveList> moves_;
   std::vector<TTurn> turns_;
+  // The position the game started from.
+  TChessPosition start_;
   // The position and highlight the human is to move from.
   TChessPosition current_;
   TChessMove currentLastMove_;

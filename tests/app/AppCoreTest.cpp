@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
@@ -278,24 +282,29 @@ TEST(AppCore, RunGoesThroughItsWholeLife) {
 }
 
 TEST(AppCore, SettingsFileMarksTheFirstRun) {
-  const std::string path = platform::ChangeFileExt(platform::ExecutablePath(), ".ini");
-  platform::DeleteFile(path);
+  const std::string folder =
+      platform::JoinPath(platform::TempDirectory(), "ludex-firstrun-" + std::to_string(::getpid()));
   struct TFirstRunProbe : TAppCore {
+    explicit TFirstRunProbe(std::string path) : path_(std::move(path)) {}
+    std::string SettingsPath() const override { return path_; }
     int FirstRuns = 0;
     void OnFirstRun() override { ++FirstRuns; }
+    std::string path_;
   };
-  TFirstRunProbe first;
+  // The folder is made by the first save.
+  const std::string path = platform::JoinPath(folder, "probe.ini");
+  TFirstRunProbe first(path);
   first.LoadSettings();
   EXPECT_EQ(first.FirstRuns, 1);
   first.Settings().WriteString("Application.Skin", "Wood");
   first.SaveSettings();
 
-  TFirstRunProbe second;
+  TFirstRunProbe second(path);
   second.LoadSettings();
   EXPECT_EQ(second.FirstRuns, 0);
   EXPECT_EQ(second.Settings().ReadString("Application.Skin"), "Wood");
   EXPECT_EQ(second.Settings().ReadString("Application.FirstRun"), "No");
-  platform::DeleteFile(path);
+  std::filesystem::remove_all(folder);
 }
 
 // The platform's program-wide state belongs to the application object: what

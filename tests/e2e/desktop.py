@@ -286,8 +286,62 @@ def desktop(s):
         s.click(ax + cx + 8, ay + cy + 8)
         s.wait_for(lambda: alert not in play.our_windows(s), "the Alert to close")
 
-    # Esc quits.
+    # Stay on top on, then Esc quits: the settings and the games are kept.
     window = s.main_window()
+    s.key(window, "a")
+    s.wait_for(lambda: "_NET_WM_STATE_ABOVE" in s.window_state(window), "the window to stay on top")
+    # The pointer rests on an empty square, so that no piece is lit under it.
+    root = skin_document(skins_dir, names[-1])
+    bx, by, size = control_rect(root, "Main", lambda e: e.tag.upper() == "CHESSBOARD")
+    wl, wt, _, _ = s.geometry(window)
+    rest = SkinBoard(s, (wl, wt), (bx, by), size).centre("e3")
+    s.move(*rest)
+    time.sleep(0.6)
+    last_skin = os.path.splitext(names[-1])[0]
+    _, rect = s.window_picture(window, "before-quit")
+    quit_with_escape(s, window)
+    settings = os.path.join(s.dir, "config", "ludex", "ludex.ini")
+    with open(settings) as file:
+        text = file.read()
+    check("Skin=" + names[-1] in text and "StayOnTop=1" in text, "settings not kept: " + text)
+
+    # Started again: the same skin, on top, the same place and position.
+    s.start_program("ludex-desktop")
+    window = s.main_window()
+    s.wait_log("=== Application has been shown")
+    s.wait_for(lambda: "_NET_WM_STATE_ABOVE" in s.window_state(window), "stay on top after a restart")
+    s.move(*rest)
+    time.sleep(0.8)
+    _, rect_again = s.window_picture(window, "after-restart")
+    check(rect_again == rect, f"the window was at {rect} and came back at {rect_again}")
+    # The board, compared square by square (the clock and the animation move).
+    board_area = f"{size[0]}x{size[1]}+{bx}+{by}"
+    pictures = []
+    for label in ("before-quit", "after-restart"):
+        cropped = os.path.join(s.out, label + "-board.png")
+        subprocess.run(["convert", os.path.join(s.out, label + ".png"), "-crop", board_area,
+                        "+repage", cropped], check=True, timeout=60)
+        pictures.append(cropped)
+    difference = subprocess.run(["compare", "-metric", "AE", *pictures, "null:"], env=s.env,
+                                capture_output=True, text=True, timeout=60).stderr.strip()
+    check(difference == "0", f"{last_skin}'s board after a restart differs in {difference} pixels")
+
+    # Killed during a game: the settings file is whole and the game is kept.
+    left, top, _, _ = s.geometry(window)
+    play.play_chess_move(s, SkinBoard(s, (left, top), (bx, by), size), "b1", "c3")
+    s.proc.kill()
+    s.proc.wait(10)
+    with open(settings) as file:
+        check(file.read() == text, "the settings file changed when the program was killed")
+    with open(os.path.join(s.dir, "config", "ludex", "chess.pgn")) as file:
+        check("Nc3" in file.read(), "the move before the kill was not kept")
+    s.start_program("ludex-desktop")
+    window = s.main_window()
+    s.wait_log("=== Application has been shown")
+    quit_with_escape(s, window)
+
+
+def quit_with_escape(s, window):
     s.key(window, "Escape")
     try:
         status = s.proc.wait(10)

@@ -6,6 +6,7 @@
 #include "games/checkers/CheckersBoard.h"
 #include "games/chess/ChessEngine.h"
 #include "tools/match/Openings.h"
+#include "tools/match/Text.h"
 
 namespace match {
 namespace {

@@ -34,8 +34,14 @@ class TTestProgram : public app::TAppManager {
     if (ShowAlerts) TAppManager::Alert(text);
   }
 
+  // The file dialogs answer with this path (empty: cancelled).
+  std::string ChooseGameFile(bool, const std::string&, const std::string&) override {
+    return ChosenFile;
+  }
+
   std::vector<std::string> Alerts;
   bool ShowAlerts = false;
+  std::string ChosenFile;
 
  private:
   std::string directory_;

@@ -92,7 +92,7 @@ TEST(KeyboardManager, BuiltInBindings) {
   EXPECT_TRUE(manager.HotKeys().empty());
   EXPECT_EQ(manager.Aliases().front().Section, "System");
   EXPECT_EQ(manager.Aliases().back().Key, "\\");
-  EXPECT_EQ(manager.Aliases().size(), 4u + 1u + 9u + 6u + 8u + 17u + 8u + 14u);
+  EXPECT_EQ(manager.Aliases().size(), 4u + 1u + 11u + 6u + 8u + 17u + 8u + 14u);
 }
 
 TEST(KeyboardManager, WildcardSectionAndOddLines) {

@@ -57,7 +57,7 @@ constexpr app::TCommandLineHelp kHelp{
     "\n"
     "--make-openings writes a checkers book to standard output: the move\n"
     "sequences of --plies plies (default 4) that end without a capture pending\n"
-    "and that the strongest level scores within --margin (default 25; a man is\n"
+    "and that the strongest level scores within --margin (default 15; a man is\n"
     "100), a seeded sample of --count of them (default 100).\n"};
 
 std::string DefaultBook(match::TGameKind game) {

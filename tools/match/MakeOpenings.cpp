@@ -8,7 +8,7 @@
 #include "app/Random.h"
 #include "games/checkers/CheckersEngine.h"
 #include "games/checkers/CheckersThinker.h"
-#include "tools/match/Openings.h"
+#include "tools/match/Text.h"
 
 namespace match {
 namespace {
@@ -75,17 +75,18 @@ std::string MakeCheckersOpenings(const TMakeOpeningsOptions& options) {
   balanced.resize(std::min(balanced.size(), static_cast<std::size_t>(options.Count)));
   std::sort(balanced.begin(), balanced.end(),
             [](const TCandidate& a, const TCandidate& b) { return a.Order < b.Order; });
-  std::string text =
-      "# Checkers openings for ludex-match, written by\n#   ludex-match --make-openings --plies " +
-      std::to_string(options.Plies) + " --count " + std::to_string(options.Count) + " --margin " +
-      std::to_string(options.Margin) + " --seed " + std::to_string(options.Seed) + "\n" + "# " +
-      std::to_string(balanced.size()) + " of the " + std::to_string(candidates.size()) +
-      " sequences, each scored within the margin by the strongest level's search\n"
-      "# (a man is 100; the score is White's). Each move is written as the move\n"
-      "# generator names it for the side that plays it: the board turns after\n"
-      "# every move, so both sides' men start on ranks 1 to 3.\n";
+  std::string text = Printf(
+      "# Checkers openings for ludex-match, written by\n"
+      "#   ludex-match --make-openings --plies %d --count %d --margin %d --seed %llu\n"
+      "# %zu of the %zu sequences of %d plies that end without a capture pending,\n"
+      "# each scored within the margin by the strongest level's search (a man is\n"
+      "# 100; the score is White's). Each move is written as the move generator\n"
+      "# names it for the side that plays it: the board turns after every move,\n"
+      "# so both sides' men start on ranks 1 to 3.\n",
+      options.Plies, options.Count, options.Margin, static_cast<unsigned long long>(options.Seed),
+      balanced.size(), candidates.size(), options.Plies);
   for (const TCandidate& candidate : balanced)
-    text += JoinWords(candidate.Moves) + "  # " + std::to_string(candidate.WhiteScore) + "\n";
+    text += Printf("%s  # %d\n", JoinWords(candidate.Moves).c_str(), candidate.WhiteScore);
   return text;
 }
 

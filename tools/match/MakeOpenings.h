@@ -13,7 +13,7 @@ struct TMakeOpeningsOptions {
   int Plies = 4;
   int Count = 100;
   // The largest score (a man is 100) a kept opening may give either side.
-  int Margin = 25;
+  int Margin = 15;
   std::uint64_t Seed = 1;
 };
 

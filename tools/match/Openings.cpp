@@ -9,6 +9,7 @@
 
 #include "games/checkers/CheckersThinker.h"
 #include "games/chess/ChessEngine.h"
+#include "tools/match/Text.h"
 
 namespace match {
 namespace {
@@ -53,19 +54,6 @@ std::vector<TOpening> LoadOpenings(const std::string& path) {
   std::ostringstream text;
   text << file.rdbuf();
   return ParseOpenings(text.str());
-}
-
-std::vector<std::string> SplitWords(std::string_view text) {
-  std::istringstream stream{std::string(text)};
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
-}
-
-std::string JoinWords(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
-  return text;
 }
 
 std::string ChessOpeningProblem(const TOpening& opening) {

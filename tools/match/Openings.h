@@ -19,10 +19,6 @@ struct TOpening {
 std::vector<TOpening> ParseOpenings(std::string_view text);
 // Throws std::runtime_error when the file cannot be read.
 std::vector<TOpening> LoadOpenings(const std::string& path);
-// The blank-separated words of a text, and words joined by single blanks.
-std::vector<std::string> SplitWords(std::string_view text);
-std::string JoinWords(const std::vector<std::string>& words);
-
 // Empty when every move is legal in turn; otherwise what is wrong. A chess
 // opening must be legal under both rule books, and at each of its positions
 // the two must allow the same moves, so that it leads to the same game under

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "tools/match/Openings.h"
+#include "tools/match/Text.h"
 
 namespace match {
 namespace {

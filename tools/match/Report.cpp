@@ -2,26 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <map>
+
+#include "tools/match/Text.h"
 
 namespace match {
 namespace {
-
-// printf into a string: the report's lines are mostly numbers.
-__attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
-  std::va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
-  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-  va_end(args);
-  return text;
-}
 
 const char* ResultForA(const TGameRecord& record) {
   switch (record.ResultForA()) {
@@ -116,15 +102,17 @@ std::string Summary(const TMatchOptions& options, const TMatchResult& result, in
     timesA.insert(timesA.end(), record.TimesA().begin(), record.TimesA().end());
     timesB.insert(timesB.end(), record.TimesB().begin(), record.TimesB().end());
   }
-  std::string text = Printf("%s: A = %s, B = %s, %d openings, seed %llu\n", GameName(options),
-                            options.A.Text.c_str(), options.B.Text.c_str(), openings,
-                            static_cast<unsigned long long>(options.Seed));
+  const int games = ScheduledGames(options, openings);
+  std::string text =
+      Printf("%s: A = %s, B = %s, %d games from %d openings, seed %llu\n", GameName(options),
+             options.A.Text.c_str(), options.B.Text.c_str(), games,
+             std::min(openings, (games + 1) / 2), static_cast<unsigned long long>(options.Seed));
   text += Printf("games %d: A won %d, drew %d, lost %d; score %.1f %%\n", tally.Games(), tally.Wins,
                  tally.Draws, tally.Losses, 100 * tally.Score());
   text += Printf("Elo difference A - B: %s (95 %% interval %s .. %s)\n", FormatElo(elo.Elo).c_str(),
                  FormatElo(elo.Low).c_str(), FormatElo(elo.High).c_str());
   text += EndingsLine(records);
-  text += FailureLines(records, ScheduledGames(options, openings));
+  text += FailureLines(records, games);
   text += LostLines(result.Lost);
   text += TimeLine("A", options.A, timesA);
   text += TimeLine("B", options.B, timesB);

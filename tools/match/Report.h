@@ -19,7 +19,8 @@ std::string FormatElo(double elo);
 std::string GameLine(const TGameRecord& record, const std::vector<TOpening>& book, int games);
 
 // The summary block: who played, the score with its Elo interval, how the
-// games ended, the failures, and each player's median and worst reply time.
+// games ended, the failures, and each player's median, 99th percentile and
+// worst reply time. openings is the size of the book.
 std::string Summary(const TMatchOptions& options, const TMatchResult& result, int openings);
 
 }  // namespace match

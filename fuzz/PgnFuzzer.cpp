@@ -1,0 +1,6 @@
+#include "fuzz/RecordFuzzEntries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::FuzzPgn(data, size);
+  return 0;
+}
