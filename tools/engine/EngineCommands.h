@@ -26,6 +26,11 @@ std::string RunChessCommand(const std::vector<std::string>& words, int level);
 // the exit status.
 int RunUci(std::istream& in, std::ostream& out, std::string_view alreadyRead);
 
+// "pgn" or "pdn": checks the first game of the file and prints its moves in
+// the program's notation; 1 with the reason on err when it cannot be played.
+int RunRecordCheck(const std::string& format, const std::string& path, std::ostream& out,
+                   std::ostream& err);
+
 // Parses a whole decimal number in [min, max]; throws EngineError naming what.
 long long ParseNumber(const std::string& text, long long min, long long max, const char* what);
 

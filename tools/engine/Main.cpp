@@ -46,6 +46,7 @@ constexpr app::TCommandLineHelp kHelp{
     "ludex-engine",
     "usage: ludex-engine [GAME COMMAND POS [ARG] [--level N]]\n"
     "       ludex-engine uci\n"
+    "       ludex-engine pgn FILE | pdn FILE\n"
     "       ludex-engine --help | --version\n",
     "Answers engine queries: the command given as arguments, or else one command\n"
     "per line of standard input, each answered on one line.\n"
@@ -67,7 +68,12 @@ constexpr app::TCommandLineHelp kHelp{
     "uci (the only argument, or a line of input) speaks the Universal Chess\n"
     "Interface on standard input and output, standard chess rules. Its option\n"
     "Level (0..2, default 2) chooses the strength; input lines longer than\n"
-    "65536 bytes are ignored.\n"};
+    "65536 bytes are ignored.\n"
+    "\n"
+    "pgn FILE and pdn FILE check the first game of a chess (PGN) or checkers (PDN)\n"
+    "file as the program opens it and print its moves in the program's notation,\n"
+    "one turn a line, then the result; a file that cannot be played is reported\n"
+    "with exit status 1.\n"};
 
 // Takes "--level N" out of the words after the game's name; the level, 0
 // when the option is absent.
@@ -118,6 +124,10 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string_view(argv[1]) == "uci") {
     if (argc > 2) return app::UsageError(kHelp, "uci takes no arguments");
     return engine::RunUci(std::cin, std::cout, "");
+  }
+  if (argc > 1 && (std::string_view(argv[1]) == "pgn" || std::string_view(argv[1]) == "pdn")) {
+    if (argc != 3) return app::UsageError(kHelp, std::string(argv[1]) + " takes one FILE");
+    return engine::RunRecordCheck(argv[1], argv[2], std::cout, std::cerr);
   }
   if (argc > 1) {
     // A chess position holds spaces, so the arguments are joined and split
