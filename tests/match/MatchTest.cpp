@@ -50,6 +50,8 @@ void ExpectTinyMatch(TGameKind game) {
     EXPECT_FALSE(records[i].Outcome.Verdict.PlayerFailed) << records[i].Outcome.Verdict.Reason;
     EXPECT_LE(records[i].Outcome.Plies, 200);
     EXPECT_FALSE(records[i].TimesA().empty());
+    EXPECT_EQ(records[i].Outcome.Record, TRecordCheck::ReadBack)
+        << "the game's PGN or PDN reads back with its moves";
   }
   options.Jobs = 2;
   const std::vector<TGameRecord> parallel =

@@ -76,7 +76,11 @@ TEST(MatchStats, RecordsSurviveTheirTextForm) {
   record.Game = 7;
   record.Opening = 3;
   record.AIsWhite = false;
-  record.Outcome = {{TWinner::White, "Black: illegal move 'e2e5'", true}, 41, {1.5, 2.25}, {0.125}};
+  record.Outcome = {{TWinner::White, "Black: illegal move 'e2e5'", true},
+                    41,
+                    {1.5, 2.25},
+                    {0.125},
+                    TRecordCheck::Differs};
   const std::optional<TGameRecord> back = ParseRecord(SerializeRecord(record));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->Game, 7);
@@ -86,6 +90,7 @@ TEST(MatchStats, RecordsSurviveTheirTextForm) {
   EXPECT_EQ(back->Outcome.Verdict.Reason, "Black: illegal move 'e2e5'");
   EXPECT_TRUE(back->Outcome.Verdict.PlayerFailed);
   EXPECT_EQ(back->Outcome.Plies, 41);
+  EXPECT_EQ(back->Outcome.Record, TRecordCheck::Differs);
   EXPECT_EQ(back->Outcome.WhiteTimes, (std::vector<double>{1.5, 2.25}));
   EXPECT_EQ(back->TimesA(), (std::vector<double>{0.125}));
   EXPECT_EQ(back->ResultForA(), -1);

@@ -1,5 +1,7 @@
 #include "tools/match/CheckersReferee.h"
 
+#include "games/checkers/Pdn.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -40,6 +42,8 @@ std::string SideName(bool whiteToMove) { return whiteToMove ? "White" : "Black";
 struct TCheckersGame {
   TCheckersPosition Position;
   std::vector<TCheckersPosition> Seen;
+  // The moves in White's square names, as game records write them.
+  std::vector<std::string> Moves;
   TCheckersRepetitions Repetitions;
   int LastCount = 1;
 
@@ -49,6 +53,7 @@ struct TCheckersGame {
   bool WhiteToMove() const { return Plies() % 2 == 0; }
 
   void Play(const std::string& text) {
+    Moves.push_back(WhiteToMove() ? text : TCheckersPosition::TurnedMoveText(text));
     Seen.push_back(Position);
     Position.ApplyMove(text);
     Position.Flip();
@@ -108,6 +113,12 @@ TGameOutcome PlayCheckersGame(const TCheckersGameSetup& setup, TCheckersPlayer& 
     game.Play(move);
   }
   outcome.Plies = game.Plies();
+  checkers::TCheckersRecord record;
+  record.Moves = game.Moves;
+  const app::TRecordRead<checkers::TCheckersRecord> read =
+      checkers::ReadPdn(checkers::WritePdn(record));
+  outcome.Record =
+      read && read.Record->Moves == game.Moves ? TRecordCheck::ReadBack : TRecordCheck::Differs;
   return outcome;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/match/ChessReferee.h"
 
+#include "games/chess/Pgn.h"
+
 #include <stdexcept>
 
 #include "tools/match/EarlierTurns.h"
@@ -95,6 +97,13 @@ TGameOutcome PlayChessGame(const TChessGameSetup& setup, TChessPlayer& white, TC
     game.Play(*reply.Move);
   }
   outcome.Plies = game.Plies();
+  if (setup.Rules == TRules::Program) {
+    chess::TChessRecord record;
+    record.Moves = game.Moves;
+    const app::TRecordRead<chess::TChessRecord> read = chess::ReadPgn(chess::WritePgn(record));
+    outcome.Record =
+        read && read.Record->Moves == game.Moves ? TRecordCheck::ReadBack : TRecordCheck::Differs;
+  }
   return outcome;
 }
 

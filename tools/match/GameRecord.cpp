@@ -61,7 +61,8 @@ std::string SerializeRecord(const TGameRecord& record) {
   out.precision(17);
   out << record.Game << ' ' << record.Opening << ' ' << (record.AIsWhite ? 1 : 0) << ' '
       << record.Outcome.Plies << ' ' << WinnerName(record.Outcome.Verdict.Winner) << ' '
-      << (record.Outcome.Verdict.PlayerFailed ? 1 : 0) << '\n';
+      << (record.Outcome.Verdict.PlayerFailed ? 1 : 0) << ' '
+      << static_cast<int>(record.Outcome.Record) << '\n';
   WriteTimes(out, record.Outcome.WhiteTimes);
   WriteTimes(out, record.Outcome.BlackTimes);
   out << record.Outcome.Verdict.Reason << '\n';
@@ -73,10 +74,13 @@ std::optional<TGameRecord> ParseRecord(std::string_view text) {
   TGameRecord record;
   int aIsWhite = 0;
   int failed = 0;
+  int check = 0;
   std::string winner;
   if (!(in >> record.Game >> record.Opening >> aIsWhite >> record.Outcome.Plies >> winner >>
-        failed))
+        failed >> check) ||
+      check < 0 || check > static_cast<int>(TRecordCheck::Differs))
     return std::nullopt;
+  record.Outcome.Record = static_cast<TRecordCheck>(check);
   const std::optional<TWinner> parsedWinner = WinnerFromName(winner);
   if (!parsedWinner) return std::nullopt;
   record.AIsWhite = aIsWhite != 0;

@@ -23,11 +23,16 @@ struct TVerdict {
 
 // What a referee hands back: the verdict, the plies played (the opening's
 // included) and each side's reply times in milliseconds.
+// Each game under the program's rules is written as the program saves games
+// (PGN, PDN) and read back; the moves read must be the moves played.
+enum class TRecordCheck { NotWritten, ReadBack, Differs };
+
 struct TGameOutcome {
   TVerdict Verdict;
   int Plies = 0;
   std::vector<double> WhiteTimes;
   std::vector<double> BlackTimes;
+  TRecordCheck Record = TRecordCheck::NotWritten;
 };
 
 struct TGameRecord {

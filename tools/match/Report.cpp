@@ -48,6 +48,20 @@ std::string EndingsLine(const std::vector<TGameRecord>& records) {
   return line + '\n';
 }
 
+// How many games' records read back with the moves played.
+std::string RecordsLine(const std::vector<TGameRecord>& records) {
+  int written = 0;
+  int same = 0;
+  for (const TGameRecord& record : records) {
+    if (record.Outcome.Record == TRecordCheck::NotWritten) continue;
+    ++written;
+    same += record.Outcome.Record == TRecordCheck::ReadBack;
+  }
+  if (written == 0) return {};
+  return Printf("game records written and read back: %d of %d with the same moves\n", same,
+                written);
+}
+
 std::string FailureLines(const std::vector<TGameRecord>& records, int games) {
   std::string lines;
   for (const TGameRecord& record : records)
@@ -112,6 +126,7 @@ std::string Summary(const TMatchOptions& options, const TMatchResult& result, in
   text += Printf("Elo difference A - B: %s (95 %% interval %s .. %s)\n", FormatElo(elo.Elo).c_str(),
                  FormatElo(elo.Low).c_str(), FormatElo(elo.High).c_str());
   text += EndingsLine(records);
+  text += RecordsLine(records);
   text += FailureLines(records, games);
   text += LostLines(result.Lost);
   text += TimeLine("A", options.A, timesA);

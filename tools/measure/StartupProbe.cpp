@@ -2,7 +2,7 @@
 // main window is on the screen, fully painted.
 //   ludex-startup-probe PROGRAM [RUNS]
 // Run it on an X server (Xvfb will do). Each run starts PROGRAM, watches
-// the root window for the window named "frMain" to be mapped, then reads
+// the root window for the window named "Ludex" to be mapped, then reads
 // the window's pixels every millisecond; the time of a run is the first
 // moment its pixels equal what they finally settle to (read after a
 // second of rest). The program is then ended with SIGTERM. Prints each run
@@ -55,7 +55,7 @@ std::vector<std::uint8_t> Pixels(xcb_connection_t* connection, xcb_window_t wind
   return std::vector<std::uint8_t>(data, data + xcb_get_image_data_length(image.get()));
 }
 
-// Waits for a top-level window named "frMain" to be mapped.
+// Waits for a top-level window named "Ludex" to be mapped.
 xcb_window_t WaitForMain(xcb_connection_t* connection, TClock::time_point deadline) {
   while (TClock::now() < deadline) {
     TReply<xcb_generic_event_t> event(xcb_poll_for_event(connection));
@@ -65,7 +65,7 @@ xcb_window_t WaitForMain(xcb_connection_t* connection, TClock::time_point deadli
     }
     if ((event->response_type & 0x7F) != XCB_MAP_NOTIFY) continue;
     const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event.get());
-    if (WindowName(connection, map->window) == "frMain") return map->window;
+    if (WindowName(connection, map->window) == "Ludex") return map->window;
   }
   return XCB_WINDOW_NONE;
 }

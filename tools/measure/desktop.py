@@ -10,11 +10,15 @@
   on a busy machine too;
 - start-up with the log file present (its processor measurement sleeps on
   purpose), reported apart;
+- start-up with a settings file and a game in progress on both boards
+  against start-up without them, paired run by run (each run gets a fresh
+  settings folder, since every run saves on its way out);
 - memory: resident memory (VmRSS) once the window is shown and both tabs
   have been visited.
 Prints every run and the medians. Use a Release build (make release).
 """
 import os
+import shutil
 import signal
 import statistics
 import subprocess
@@ -41,7 +45,7 @@ def start_xvfb():
 def wait_window(env, timeout=20):
     deadline = time.time() + timeout
     while time.time() < deadline:
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^frMain$"], env=env,
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Ludex$"], env=env,
                              capture_output=True, text=True).stdout.split()
         if out:
             return out[0]
@@ -88,7 +92,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   TBare window;
   window.setWindowFlags(Qt::FramelessWindowHint);
-  window.setWindowTitle("frMain");
+  window.setWindowTitle("Ludex");
   window.resize(258, 300);
   window.show();
   return application.exec();
@@ -105,6 +109,30 @@ def build_bare_window(folder):
                            capture_output=True, text=True).stdout.split()
     subprocess.run(["c++", "-O2", "-fPIC", source, "-o", program] + flags, check=True)
     return program
+
+
+SETTINGS = ("[Application]\r\nFirstRun=No\r\nLevel=2\r\nSkin=\r\n\r\n[GUI]\r\n"
+            "ShowHints=1\r\nStayOnTop=0\r\nUseTray=1\r\n\r\n[Main]\r\nLeft=40\r\nTop=30\r\n"
+            "\r\n[EOF]\r\n")
+# Games that end with Black's move, so that no answer is searched at the start.
+CHESS_GAME = ("[Event \"Ludex game\"]\n\n1. e4 e5 2. Nf3 d6 3. d4 Bg4 4. dxe5 Bxf3 5. Qxf3 dxe5 "
+              "6. Bc4 Nf6 7. Qb3 Qe7 8. Nc3 c6 9. Bg5 b5 10. Nxb5 cxb5 11. Bxb5+ Nbd7 "
+              "12. O-O-O Rd8 13. Rxd7 Rxd7 14. Rd1 Qe6 15. Bxd7+ Nxd7 *\n")
+CHECKERS_GAME = ("[GameType \"25\"]\n\n1. c3-d4 f6-e5 2. d4:f6 g7:e5 3. b2-c3 h6-g5 "
+                 "4. g3-f4 e5:g3 5. h2:f4 b6-a5 *\n")
+
+
+def config_folder(parent, kept):
+    """A fresh settings folder: empty, or with the settings and both games."""
+    folder = tempfile.mkdtemp(dir=parent)
+    if kept:
+        ludex = os.path.join(folder, "ludex")
+        os.makedirs(ludex)
+        for name, text in (("ludex.ini", SETTINGS), ("chess.pgn", CHESS_GAME),
+                           ("checkers.pdn", CHECKERS_GAME)):
+            with open(os.path.join(ludex, name), "w") as out:
+                out.write(text)
+    return folder
 
 
 def probe_once(probe, program, env):
@@ -130,7 +158,9 @@ def main():
     if os.path.exists(log):
         raise SystemExit(f"{log} exists: the log's own measurement would be timed too")
     xvfb, display = start_xvfb()
-    env = dict(os.environ, DISPLAY=display)
+    # Settings of the measurement's own, never the user's.
+    config = tempfile.mkdtemp(prefix="ludex-measure-config-")
+    env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=config)
     env.pop("QT_QPA_PLATFORM", None)
     env.pop("WAYLAND_DISPLAY", None)
     try:
@@ -146,6 +176,19 @@ def main():
         report("bare frameless Qt 6 window", bare_times)
         ratio = statistics.median(ludex_times) / statistics.median(bare_times)
         print(f"ratio of the medians: {ratio:.2f}")
+
+        with tempfile.TemporaryDirectory() as parent:
+            fresh, kept = [], []
+            for index in range(runs):
+                for times, with_files in ((fresh, False), (kept, True)):
+                    run_env = dict(env, XDG_CONFIG_HOME=config_folder(parent, with_files))
+                    times.append(probe_once(probe, program, run_env))
+                print(f"run {index + 1}: no settings {fresh[-1]:.1f} ms, "
+                      f"settings and two games {kept[-1]:.1f} ms")
+        report("start-up without settings", fresh)
+        report("start-up with settings and two games", kept)
+        print(f"ratio of the medians: {statistics.median(kept) / statistics.median(fresh):.2f}")
+
 
         logged = []
         try:
@@ -163,6 +206,7 @@ def main():
     finally:
         xvfb.terminate()
         xvfb.wait()
+        shutil.rmtree(config, ignore_errors=True)
     return 0
 
 
