@@ -5,13 +5,7 @@
 #include <string>
 
 #include "app/Entities.h"
-
-namespace chess {
-class TChessGame;
-}
-namespace checkers {
-class TCheckersGame;
-}
+#include "program/GamesFwd.h"
 
 namespace app {
 

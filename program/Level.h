@@ -6,13 +6,7 @@
 #include <string_view>
 
 #include "app/Entities.h"
-
-namespace chess {
-class TChessGame;
-}
-namespace checkers {
-class TCheckersGame;
-}
+#include "program/GamesFwd.h"
 
 namespace app {
 

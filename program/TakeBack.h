@@ -3,13 +3,7 @@
 #include <memory>
 
 #include "app/Entities.h"
-
-namespace chess {
-class TChessGame;
-}
-namespace checkers {
-class TCheckersGame;
-}
+#include "program/GamesFwd.h"
 
 namespace app {
 
