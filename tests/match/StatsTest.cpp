@@ -76,11 +76,11 @@ TEST(MatchStats, RecordsSurviveTheirTextForm) {
   record.Game = 7;
   record.Opening = 3;
   record.AIsWhite = false;
-  record.Outcome = {{TWinner::White, "Black: illegal move 'e2e5'", true},
-                    41,
-                    {1.5, 2.25},
-                    {0.125},
-                    TRecordCheck::Differs};
+  record.Outcome.Verdict = {TWinner::White, "Black: illegal move 'e2e5'", true};
+  record.Outcome.Plies = 41;
+  record.Outcome.WhiteTimes = {1.5, 2.25};
+  record.Outcome.BlackTimes = {0.125};
+  record.Outcome.Record = TRecordCheck::Differs;
   const std::optional<TGameRecord> back = ParseRecord(SerializeRecord(record));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->Game, 7);
