@@ -59,15 +59,21 @@ void TCheckersGame::SetLevel(int level) { level_ = std::clamp(level, kLowestLeve
 
 void TCheckersGame::RecordHumanMove(std::string move) {
   if (move.empty()) move = MoveBetween(current_, boardEntity_->Position);
-  turns_.push_back({current_, std::nullopt, move, {}});
+  turns_.push_back({current_, move, {}});
   moves_->AddMove(move);
   current_ = boardEntity_->Position;
 }
 
 std::vector<TCheckersPosition> TCheckersGame::EarlierAnswered() const {
   std::vector<TCheckersPosition> earlier;
-  for (const TTurn& turn : turns_)
-    if (turn.Answered) earlier.push_back(*turn.Answered);
+  // Each answered turn's position after the human's move, as Black saw it.
+  for (const TTurn& turn : turns_) {
+    if (turn.Answer.empty()) continue;
+    TCheckersPosition answered = turn.Before;
+    answered.ApplyMove(turn.Move);
+    answered.Flip();
+    earlier.push_back(answered);
+  }
   return earlier;
 }
 
@@ -75,7 +81,6 @@ void TCheckersGame::PlayAnswer(std::string given) {
   TCheckersPosition black = boardEntity_->Position;
   black.Flip();
   const std::vector<TCheckersPosition> earlier = EarlierAnswered();
-  turns_.back().Answered = black;
   const std::string move = given.empty() ? engine_->ChooseMove(black, earlier, level_) : given;
   black.ApplyMove(move);
   black.Flip();

@@ -73,9 +73,6 @@ class TCheckersGame : public app::TAppObject {
   // A turn of the human as it was played.
   struct TTurn {
     TCheckersPosition Before;
-    // The position the computer answered, flipped so that Black moves;
-    // unset when the game ended on the human's move.
-    std::optional<TCheckersPosition> Answered;
     // The human's move and the answer in White's square names.
     std::string Move;
     std::string Answer;

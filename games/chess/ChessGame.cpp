@@ -61,8 +61,7 @@ void TChessGame::EndGame(const char* text) {
 }
 
 void TChessGame::RecordHumanMove() {
-  turns_.push_back(
-      {current_, currentLastMove_, std::nullopt, boardEntity_->LastMove, std::nullopt});
+  turns_.push_back({current_, currentLastMove_, boardEntity_->LastMove, std::nullopt});
   moves_->AddMove(TChessPosition::MoveToText(boardEntity_->LastMove));
   current_ = boardEntity_->Position;
   currentLastMove_ = boardEntity_->LastMove;
@@ -70,8 +69,13 @@ void TChessGame::RecordHumanMove() {
 
 std::vector<TChessPosition> TChessGame::EarlierAnswered() const {
   std::vector<TChessPosition> earlier;
-  for (const TTurn& turn : turns_)
-    if (turn.Answered) earlier.push_back(*turn.Answered);
+  for (const TTurn& turn : turns_) {
+    if (!turn.Answer) continue;
+    TChessPosition answered = turn.Before;
+    answered.ApplyMove(turn.Move);
+    answered.Flip();
+    earlier.push_back(answered);
+  }
   return earlier;
 }
 
@@ -82,7 +86,6 @@ void TChessGame::PlayAnswer(std::optional<TChessMove> given) {
   thinker_->SetPosition(position);
   thinker_->Position.Flip();
   const std::vector<TChessPosition> earlier = EarlierAnswered();
-  turns_.back().Answered = thinker_->Position;
   TChessMove move = given.value_or(TChessMove{});
   if (!given) ChooseLevelMove(*engine_, thinker_->Position, earlier, level_, move);
   const TChessMove shown = TChessPosition::MirrorMove(move);

@@ -77,9 +77,6 @@ class TChessGame {
   struct TTurn {
     TChessPosition Before;
     TChessMove LastMoveBefore;
-    // The position the computer answered, flipped so that Black moves (as
-    // its search sees it); unset when the game ended on the human's move.
-    std::optional<TChessPosition> Answered;
     // The human's move and the answer, as shown on the board.
     TChessMove Move;
     std::optional<TChessMove> Answer;
@@ -90,7 +87,8 @@ class TChessGame {
   // Black's move: the given one (in the coordinates of the flipped board
   // Black moves on), or else the computer's choice.
   void PlayAnswer(std::optional<TChessMove> given = std::nullopt);
-  // The positions of Black's earlier turns, as its search saw them.
+  // The positions of Black's earlier turns, as its search saw them: each
+  // answered turn's position after the human's move, flipped.
   std::vector<TChessPosition> EarlierAnswered() const;
   void Repaint();
   // Alerts the end of the game and runs "Chess.NewGame".
